@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tethra needs, when it is missing.
+set -eu
+packages="cmake ninja-build g++ googletest libgtest-dev
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 xvfb x11-utils xdotool imagemagick fonts-wqy-microhei"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "installing:$missing"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+timeout 900 $sudo apt-get update -qq
+timeout 1800 $sudo apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,75 @@
+# Sourced by the run and test scripts: a headless-capable Windows 98 desktop
+# under Wine. Every wait is bounded.
+#
+#   tethra_wine_up [prefix-dir]   DISPLAY (Xvfb when there is none), a prefix
+#                                 set to win98 with a virtual desktop and taskbar
+#   tethra_wine_down              ends what tethra_wine_up started
+
+export WINEDEBUG=-all
+# Wine takes the ANSI code page from the locale name: 936, Simplified Chinese.
+export LC_ALL=zh_CN.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+TETHRA_XVFB_PID=""
+TETHRA_OWN_PREFIX=""
+
+tethra_display_works() {
+    [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1
+}
+
+tethra_start_xvfb() {
+    local n
+    for n in $(seq 90 130); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        TETHRA_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 50); do
+            tethra_display_works && return 0
+            kill -0 "$TETHRA_XVFB_PID" 2>/dev/null || break
+            sleep 0.2
+        done
+        kill "$TETHRA_XVFB_PID" 2>/dev/null
+        TETHRA_XVFB_PID=""
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+# Prepares $1 (default: a new temporary folder) as a Windows 98 prefix.
+tethra_wine_up() {
+    if ! tethra_display_works; then
+        tethra_start_xvfb || return 1
+    fi
+    if [ -n "${1:-}" ]; then
+        export WINEPREFIX="$1"
+    else
+        TETHRA_OWN_PREFIX=$(mktemp -d /tmp/tethra-wine.XXXXXX)
+        export WINEPREFIX="$TETHRA_OWN_PREFIX/prefix"
+    fi
+    if [ ! -f "$WINEPREFIX/.tethra-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        timeout 180 wine wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
+        timeout 60 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+        # One virtual desktop with a taskbar: the tray lives there, and every
+        # process of the prefix shares it.
+        timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+        timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
+        timeout 60 wineserver -w
+        touch "$WINEPREFIX/.tethra-ready"
+    fi
+}
+
+tethra_wine_down() {
+    [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1
+    if [ -n "$TETHRA_XVFB_PID" ]; then
+        kill "$TETHRA_XVFB_PID" 2>/dev/null
+        wait "$TETHRA_XVFB_PID" 2>/dev/null
+        TETHRA_XVFB_PID=""
+    fi
+    if [ -n "$TETHRA_OWN_PREFIX" ]; then
+        rm -rf "$TETHRA_OWN_PREFIX"
+        TETHRA_OWN_PREFIX=""
+    fi
+}

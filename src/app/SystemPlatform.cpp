@@ -1,0 +1,111 @@
+// The real platform services.
+#include "app/Platform.h"
+
+#include <shellapi.h>
+
+#include <ctime>
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class CSystemPlatform : public CPlatform {
+public:
+    BOOL ClipCursor(const RECT* rect) override { return ::ClipCursor(rect); }
+    BOOL SetCursorPos(int x, int y) override { return ::SetCursorPos(x, y); }
+
+    BOOL SetScreenSaverRunning(BOOL running) override
+    {
+        return ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, nullptr, 0);
+    }
+
+    BOOL ExitWindowsEx(UINT flags, DWORD reserved) override { return ::ExitWindowsEx(flags, reserved); }
+
+    BOOL SetSystemPowerState(BOOL suspend, BOOL force) override
+    {
+        return ::SetSystemPowerState(suspend, force);
+    }
+
+    BOOL EnableShutdownPrivilege() override
+    {
+        HANDLE token = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+            return FALSE;
+        TOKEN_PRIVILEGES privileges = {};
+        ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        // AdjustTokenPrivileges succeeds even when the privilege is not held;
+        // only the last error tells.
+        DWORD error = ::GetLastError();
+        ::CloseHandle(token);
+        return error == ERROR_SUCCESS;
+    }
+
+    int GetPlatformId() override
+    {
+        OSVERSIONINFOA info = {};
+        info.dwOSVersionInfoSize = sizeof info;
+        if (!::GetVersionExA(&info))
+            return -1;
+        return static_cast<int>(info.dwPlatformId);
+    }
+
+    void ShellOpen(const char* target) override
+    {
+        ::ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOW);
+    }
+
+    void SetRunValue(const char* name, const std::string& data) override
+    {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>(data.size() + 1));
+        ::RegCloseKey(key);
+    }
+
+    void DeleteRunValue(const char* name) override
+    {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        ::RegDeleteValueA(key, name);
+        ::RegCloseKey(key);
+    }
+
+    BOOL QueryRunValue(const char* name, DWORD bufferSize) override
+    {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return FALSE;
+        std::string buffer(bufferSize, '\0');
+        DWORD type = REG_SZ;
+        DWORD size = bufferSize;
+        LONG status = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+        ::RegCloseKey(key);
+        return status == ERROR_SUCCESS;
+    }
+
+    DWORD GetTickCount() override { return ::GetTickCount(); }
+    int32_t CurrentTime() override { return static_cast<int32_t>(std::time(nullptr)); }
+};
+
+CSystemPlatform g_systemPlatform;
+CPlatform* g_platform = &g_systemPlatform;
+
+}  // namespace
+
+CPlatform& Platform()
+{
+    return *g_platform;
+}
+
+CPlatform* SetPlatform(CPlatform* platform)
+{
+    CPlatform* previous = g_platform;
+    g_platform = platform != nullptr ? platform : &g_systemPlatform;
+    return previous;
+}

@@ -1,0 +1,73 @@
+#include "app/TethraApp.h"
+
+#include <iterator>
+
+#include "app/Platform.h"
+#include "app/SettingsPath.h"
+#include "dialogs/AboutDlg.h"
+#include "frame/MainFrame.h"
+#include "fw/Afx.h"
+#include "fw/CommandLine.h"
+#include "res/resource.h"
+#include "settings/PasswordStore.h"
+
+bool CTethraApp::s_bAboutOpen = false;
+
+const MessageMapEntry CTethraApp::messageEntries[] = {
+    OnCommandRow(ID_APP_ABOUT, &CTethraApp::ShowAboutBox),
+};
+const MessageMap CTethraApp::messageMap = {&CWinApp::messageMap, messageEntries, std::size(messageEntries)};
+
+CTethraApp& TheApp()
+{
+    return *static_cast<CTethraApp*>(AfxGetApp());
+}
+
+bool CTethraApp::IsWin9xPlatform()
+{
+    return Platform().GetPlatformId() == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+BOOL CTethraApp::InitInstance()
+{
+    // Initially owned and never released: only a second instance's
+    // ERROR_ALREADY_EXISTS matters, and the system drops it with the process.
+    ::CreateMutexA(nullptr, TRUE, m_pszAppName.c_str());
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return FALSE;
+
+    Enable3dControlsStatic();
+
+    if (!IsWin9xPlatform()) {
+        AfxMessageBox(IDS_UNSUPPORTED_SYSTEM, MB_OK, 0);
+        return FALSE;
+    }
+
+    m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, "/protected");
+
+    char modulePath[260] = "";
+    ::GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    m_strSettingsPath = SettingsPathFor(modulePath);
+
+    // The frame must be the main window before its window exists: its
+    // creation may run the lock panel, which is owned by the main window.
+    auto* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);
+    return TRUE;
+}
+
+std::string CTethraApp::ScramblePassword(std::string text)
+{
+    return ::ScramblePassword(text);
+}
+
+void CTethraApp::ShowAboutBox()
+{
+    if (s_bAboutOpen)
+        return;
+    s_bAboutOpen = true;
+    CAboutDlg about;
+    about.DoModal();
+    s_bAboutOpen = false;
+}

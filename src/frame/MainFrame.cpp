@@ -1,0 +1,209 @@
+#include "frame/MainFrame.h"
+
+#include <iterator>
+
+#include "app/Platform.h"
+#include "app/TethraApp.h"
+#include "frame/PowerCommands.h"
+#include "frame/StartupPlan.h"
+#include "frame/TimedLock.h"
+#include "fw/Afx.h"
+#include "lock/LockPanelDlg.h"
+#include "res/resource.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+const UINT kTimedLockTimer = 0;
+const char kHomepage[] = "http://tethra.sourceforge.net/";
+const char kEmail[] = "mailto:tethra@users.sourceforge.net";
+
+// Sent to every top-level window when the shell's taskbar is created anew.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+}  // namespace
+
+const CRuntimeClass CMainFrame::classCMainFrame = {"CMainFrame", &CFrameWnd::classCFrameWnd};
+
+const MessageMapEntry CMainFrame::messageEntries[] = {
+    OnCreateRow(&CMainFrame::OnCreate),
+    OnFocusRow(WM_SETFOCUS, &CMainFrame::OnSetFocus),
+    OnTimerRow(&CMainFrame::OnTimer),
+    OnMessageRow(WM_TRAYNOTIFY, &CMainFrame::OnTrayNotify),
+    OnMessageRow(TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
+    OnCommandRow(ID_SHOW, &CMainFrame::OnShow),
+    OnCommandRow(ID_LOCK, &CMainFrame::OnLock),
+    OnCommandRow(ID_SETTINGS, &CMainFrame::OnSettings),
+    OnCommandRow(ID_SLEEP, &CMainFrame::OnSleep),
+    OnCommandRow(ID_RESTART, &CMainFrame::OnRestart),
+    OnCommandRow(ID_SHUTDOWN, &CMainFrame::OnShutdown),
+    OnCommandRow(ID_LOGOFF, &CMainFrame::OnLogoff),
+    OnCommandRow(ID_HOMEPAGE, &CMainFrame::OnHomepage),
+    OnCommandRow(ID_EMAIL, &CMainFrame::OnEmail),
+};
+const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+CMainFrame::CMainFrame() : m_lockAtTime(2000, 1, 1, 1, 0, 0) {}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+    cs.lpszClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
+    return cs.lpszClass != nullptr;
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT id)
+{
+    if (m_clientWnd.OnCmdMsg(id))
+        return TRUE;
+    return CFrameWnd::OnCmdMsg(id);
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTA* /*cs*/)
+{
+    if (Default() == -1)
+        return -1;
+
+    RECT none = {0, 0, 0, 0};
+    if (!m_clientWnd.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, none, this, AFX_IDW_PANE_FIRST))
+        return -1;
+
+    HICON icon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    if (!m_trayIcon.AddIcon(this, WM_TRAYNOTIFY, kTrayTooltip, icon, kTrayIconId))
+        return -1;
+
+    CTethraApp& app = TheApp();
+    CSettingsFile settings(app.m_strSettingsPath);
+    StartupPlan plan =
+        DecideStartup(app.m_bProtected != FALSE, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
+    if (plan.lock)
+        OnLock();
+    if (plan.armTimedLock)
+        ArmTimedLock();
+    if (plan.showPanel)
+        OnShow();
+    return 0;
+}
+
+void CMainFrame::OnSetFocus(HWND /*previous*/)
+{
+    if (m_clientWnd.m_hWnd != nullptr)
+        ::SetFocus(m_clientWnd.m_hWnd);
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam)
+{
+    return m_trayIcon.HandleTrayMessage(wParam, lParam);
+}
+
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    // Explorer restarted: without this the icon, the only way to the
+    // program's commands, would be gone for the rest of the run.
+    if (m_trayIcon.IsIconAdded())
+        m_trayIcon.RestoreIcon();
+    return 0;
+}
+
+void CMainFrame::RunLockPanel(bool lockOnOpen)
+{
+    CLockPanelDlg panel;
+    if (lockOnOpen)
+        panel.m_bLockOnOpen = 1;
+    if (panel.DoModal() != IDOK)
+        return;
+    // Close, or an unlock that quits: the program ends. The frame stays to
+    // the process's end, so the icon goes explicitly.
+    m_trayIcon.DeleteIcon();
+    ::PostQuitMessage(0);
+}
+
+void CMainFrame::OnShow()
+{
+    RunLockPanel(false);
+}
+
+void CMainFrame::OnLock()
+{
+    RunLockPanel(true);
+}
+
+void CMainFrame::OnSettings()
+{
+    // The timed lock does not tick while the settings are being edited; the
+    // running time goes on counting all the same.
+    BOOL timerWasRunning = ::KillTimer(m_hWnd, kTimedLockTimer);
+    // The settings dialog is not built yet: the command only pauses the timer.
+    if (timerWasRunning)
+        ::SetTimer(m_hWnd, kTimedLockTimer, 1000, nullptr);
+}
+
+void CMainFrame::ArmTimedLock()
+{
+    CSettingsFile settings(TheApp().m_strSettingsPath);
+    m_lockMode = TimedLockModeFor(settings.ReadInt(Key::TimeLockType));
+    if (m_lockMode == kTimedLockAtClock) {
+        m_lockAtTime = CTime(settings.ReadInt(Key::OnTime));
+    } else {
+        std::tm local = {};
+        CTime(settings.ReadInt(Key::AfterTime)).GetLocalTm(&local);
+        m_lockAfterSeconds = SecondsOfDay(local);
+        m_lockStartTick = Platform().GetTickCount();
+    }
+    ::SetTimer(m_hWnd, kTimedLockTimer, 1000, nullptr);
+}
+
+void CMainFrame::OnTimer(UINT_PTR /*id*/)
+{
+    bool due = false;
+    if (m_lockMode == kTimedLockAfterRunning) {
+        due = RunningTimeReached(Platform().GetTickCount(), m_lockStartTick, m_lockAfterSeconds);
+    } else if (m_lockMode == kTimedLockAtClock) {
+        std::tm now = {};
+        std::tm target = {};
+        due = CTime(Platform().CurrentTime()).GetLocalTm(&now) && m_lockAtTime.GetLocalTm(&target) &&
+              ClockTimeReached(now, target);
+    }
+    if (!due)
+        return;
+    // Stopped first: the lock fires once per run, and no tick may come
+    // while the panel below runs.
+    ::KillTimer(m_hWnd, kTimedLockTimer);
+    OnLock();
+}
+
+void CMainFrame::OnSleep()
+{
+    PowerSleep();
+}
+
+void CMainFrame::OnRestart()
+{
+    PowerExit(kExitReboot);
+}
+
+void CMainFrame::OnShutdown()
+{
+    PowerExit(kExitShutdown);
+}
+
+void CMainFrame::OnLogoff()
+{
+    PowerExit(kExitLogoff);
+}
+
+void CMainFrame::OnHomepage()
+{
+    Platform().ShellOpen(kHomepage);
+}
+
+void CMainFrame::OnEmail()
+{
+    Platform().ShellOpen(kEmail);
+}

@@ -1,0 +1,66 @@
+// CMainFrame: the hidden main window. It owns the tray icon, carries the
+// commands of the tray menu, runs the lock panel and drives the timed lock.
+#ifndef TETHRA_FRAME_MAINFRAME_H
+#define TETHRA_FRAME_MAINFRAME_H
+
+#include <cstdint>
+
+#include "frame/FrameClientWnd.h"
+#include "frame/SystemTray.h"
+#include "fw/FrameWnd.h"
+#include "fw/Time.h"
+
+// The tray icon's callback message and id.
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;
+constexpr UINT kTrayIconId = 128;
+constexpr char kTrayTooltip[] = "Tethra V2.0";
+
+class CMainFrame : public CFrameWnd {
+public:
+    static const CRuntimeClass classCMainFrame;
+    const CRuntimeClass* GetRuntimeClass() const override { return &classCMainFrame; }
+
+    CMainFrame();
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnCmdMsg(UINT id) override;
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+    // Exposed for tests: the timed-lock state.
+    int LockMode() const { return m_lockMode; }
+    const CSystemTray& TrayIcon() const { return m_trayIcon; }
+
+protected:
+    int OnCreate(CREATESTRUCTA* cs);
+    void OnSetFocus(HWND previous);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
+
+    void OnShow();
+    void OnLock();
+    void OnSettings();
+    void OnSleep();
+    void OnRestart();
+    void OnShutdown();
+    void OnLogoff();
+    void OnHomepage();
+    void OnEmail();
+
+private:
+    // Runs a fresh lock panel; lockOnOpen makes it lock as it opens.
+    void RunLockPanel(bool lockOnOpen);
+    void ArmTimedLock();
+
+    CFrameClientWnd m_clientWnd;
+    CTime m_lockAtTime;
+    int m_lockMode = 0;
+    uint32_t m_lockAfterSeconds = 0;
+    uint32_t m_lockStartTick = 0;
+    CSystemTray m_trayIcon;
+};
+
+#endif

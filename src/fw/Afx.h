@@ -1,0 +1,31 @@
+// Global helpers of the framework layer.
+#ifndef TETHRA_FW_AFX_H
+#define TETHRA_FW_AFX_H
+
+#include <windows.h>
+
+class CWinApp;
+class CWnd;
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+CWnd* AfxGetMainWnd();
+
+// The window a new dialog or message box should be owned by: the main
+// window's last active popup, so boxes stack over whatever the user sees.
+HWND AfxGetSafeOwner();
+
+// Shows string-table entry promptId in a message box captioned with the
+// application title. An MB_OK box without an icon gets the exclamation icon.
+int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+
+// Registers (once) and names a window class with StaticWndProc as its
+// procedure and the given class style, cursor, background and icon.
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon);
+
+// Asked for the classic 3-D look of dialog controls on old systems. Windows
+// 95 and later draw dialogs in 3-D themselves, so there is nothing to do.
+inline BOOL Enable3dControlsStatic() { return TRUE; }
+
+#endif

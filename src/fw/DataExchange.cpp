@@ -1,0 +1,77 @@
+#include "fw/DataExchange.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "fw/Afx.h"
+#include "fw/AfxRes.h"
+#include "fw/Wnd.h"
+
+CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+{
+}
+
+HWND CDataExchange::PrepareCtrl(int id)
+{
+    m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
+    m_bEditLastControl = false;
+    return m_hWndLastControl;
+}
+
+HWND CDataExchange::PrepareEditCtrl(int id)
+{
+    HWND control = PrepareCtrl(id);
+    m_bEditLastControl = true;
+    return control;
+}
+
+void CDataExchange::Fail()
+{
+    m_bFailed = true;
+    if (m_hWndLastControl == nullptr)
+        return;
+    ::SetFocus(m_hWndLastControl);
+    if (m_bEditLastControl)
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, std::string& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND control = pDX->PrepareEditCtrl(id);
+    if (!pDX->m_bSaveAndValidate) {
+        ::SetWindowTextA(control, value.c_str());
+        return;
+    }
+    int length = ::GetWindowTextLengthA(control);
+    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+    int copied = ::GetWindowTextA(control, text.data(), length + 1);
+    value.assign(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
+{
+    if (pDX->m_bFailed)
+        return;
+    if (!pDX->m_bSaveAndValidate) {
+        ::SendMessageA(pDX->LastControl(), EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+        return;
+    }
+    if (value.size() <= static_cast<size_t>(maxChars))
+        return;
+    char format[128] = "";
+    ::LoadStringA(AfxGetInstanceHandle(), AFX_IDP_PARSE_STRING_SIZE, format, sizeof format);
+    char text[160];
+    std::snprintf(text, sizeof text, format, maxChars);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
+{
+    if (control.m_hWnd != nullptr)
+        return;
+    control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
+}

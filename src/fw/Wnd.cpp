@@ -1,0 +1,207 @@
+#include "fw/Wnd.h"
+
+#include "fw/Afx.h"
+#include "fw/AfxRes.h"
+
+namespace {
+
+// The message now being dispatched; a handler's Default() passes it on.
+// Single-threaded program: one slot, saved and restored around each dispatch.
+struct CurrentMessage {
+    HWND hWnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+CurrentMessage g_current = {};
+
+}  // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd == nullptr)
+        return;
+    // The derived parts are gone: let go of the window before destroying it
+    // so its last messages do not reach a half-destroyed object.
+    HWND hWnd = m_hWnd;
+    bool subclassed = m_pfnSuper != reinterpret_cast<WNDPROC>(&::DefWindowProcA);
+    Detach();
+    if (!subclassed)
+        ::DestroyWindow(hWnd);
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (hWnd == nullptr)
+        return nullptr;
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) != &CWnd::StaticWndProc)
+        return nullptr;
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+}
+
+void CWnd::Attach(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void CWnd::Detach()
+{
+    if (m_hWnd == nullptr)
+        return;
+    ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    if (m_pfnSuper != nullptr && m_pfnSuper != reinterpret_cast<WNDPROC>(&::DefWindowProcA))
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr, nullptr);
+    return cs.lpszClass != nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    const RECT& rect, CWnd* parent, UINT_PTR idOrMenu)
+{
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = static_cast<LONG>(style);
+    cs.x = rect.left;
+    cs.y = rect.top;
+    if (rect.left == CW_USEDEFAULT) {
+        // A default place asks for a default size too.
+        cs.cx = CW_USEDEFAULT;
+        cs.cy = CW_USEDEFAULT;
+    } else {
+        cs.cx = rect.right - rect.left;
+        cs.cy = rect.bottom - rect.top;
+    }
+    cs.hwndParent = parent != nullptr ? parent->m_hWnd : nullptr;
+    cs.hMenu = reinterpret_cast<HMENU>(idOrMenu);
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = this;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                  cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, this);
+    return hWnd != nullptr;
+}
+
+BOOL CWnd::Create(const char* className, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id)
+{
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id);
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (hWnd == nullptr || m_hWnd != nullptr)
+        return FALSE;
+    Attach(hWnd);
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    if (swpFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC super = m_pfnSuper != nullptr ? m_pfnSuper : &::DefWindowProcA;
+    return ::CallWindowProcA(super, m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(g_current.message, g_current.wParam, g_current.lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message == WM_COMMAND) {
+        // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are
+        // commands; other control notifications are not routed.
+        UINT code = HIWORD(wParam);
+        if (code > 1)
+            return FALSE;
+        *result = 0;
+        return OnCmdMsg(LOWORD(wParam));
+    }
+    if (message == WM_DRAWITEM) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU && item->hwndItem != nullptr &&
+            ::SendMessageA(item->hwndItem, WM_REFLECT_BASE + WM_DRAWITEM, wParam, lParam) != 0) {
+            *result = TRUE;
+            return TRUE;
+        }
+    }
+    const MessageMapEntry* row = FindEntry(message, 0);
+    if (row == nullptr)
+        return FALSE;
+    Invoke(*row, wParam, lParam, result);
+    return TRUE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, &result))
+        return result;
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* wnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (wnd == nullptr && message == WM_NCCREATE) {
+        wnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (wnd != nullptr) {
+            wnd->Attach(hWnd);
+            wnd->m_pfnSuper = &::DefWindowProcA;
+        }
+    }
+    if (wnd == nullptr)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+
+    CurrentMessage saved = g_current;
+    g_current = {hWnd, message, wParam, lParam};
+    LRESULT result;
+    if (message == WM_NCDESTROY) {
+        result = wnd->DefWindowProc(message, wParam, lParam);
+        wnd->Detach();
+        wnd->PostNcDestroy();
+    } else {
+        // A handler may destroy this object (its window's owner went away);
+        // nothing below touches wnd after the call.
+        result = wnd->WindowProc(message, wParam, lParam);
+    }
+    g_current = saved;
+    return result;
+}

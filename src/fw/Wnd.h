@@ -1,0 +1,63 @@
+// CWnd: a C++ object attached to one window handle.
+//
+// The object pointer lives in GWLP_USERDATA from WM_NCCREATE (windows we
+// create) or from subclassing (dialogs and their controls) until
+// WM_NCDESTROY, when the object lets go of the handle. Every window's
+// procedure is StaticWndProc; what a window does not handle goes to the
+// procedure it had before (DefWindowProcA for windows we create).
+#ifndef TETHRA_FW_WND_H
+#define TETHRA_FW_WND_H
+
+#include <windows.h>
+
+#include "fw/CmdTarget.h"
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return this == nullptr ? nullptr : m_hWnd; }
+
+    // Creates the window. lpszClassName may be null: PreCreateWindow then
+    // chooses a class. lpParam of the window is this object.
+    BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                  const RECT& rect, CWnd* parent, UINT_PTR idOrMenu);
+    BOOL Create(const char* className, const char* windowName, DWORD style, const RECT& rect,
+                CWnd* parent, UINT id);
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+
+    // Attaches this object to an existing window by replacing its procedure.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    virtual void PreSubclassWindow() {}
+
+    BOOL DestroyWindow();
+
+    // The message being dispatched, handed to its default processing.
+    LRESULT Default();
+
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags);
+
+    static CWnd* FromHandle(HWND hWnd);
+
+    // The procedure of every window that has an object behind it.
+    static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Looks message up in the map (commands through OnCmdMsg). TRUE when handled.
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs after the window is gone and the object has let go of it.
+    virtual void PostNcDestroy() {}
+
+    void Attach(HWND hWnd);
+    void Detach();
+
+private:
+    WNDPROC m_pfnSuper = nullptr;
+};
+
+#endif

@@ -1,0 +1,173 @@
+#include "lock/LockPanelDlg.h"
+
+#include <iterator>
+
+#include "app/Platform.h"
+#include "app/TethraApp.h"
+#include "lock/LockGeometry.h"
+#include "lock/PasswordPromptDlg.h"
+#include "res/resource.h"
+#include "settings/RunKey.h"
+#include "settings/SettingsFile.h"
+
+int CLockPanelDlg::s_bOpen = 0;
+
+const MessageMapEntry CLockPanelDlg::messageEntries[] = {
+    OnCommandRow(IDC_LOCK, &CLockPanelDlg::OnLock),
+    OnMouseRow(WM_LBUTTONDOWN, &CLockPanelDlg::OnLButtonDown),
+    OnCommandRow(IDC_SETTINGS, &CLockPanelDlg::OnSettings),
+};
+const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
+
+namespace {
+
+CSettingsFile AppSettings()
+{
+    return CSettingsFile(TheApp().m_strSettingsPath);
+}
+
+}  // namespace
+
+CLockPanelDlg::CLockPanelDlg() : CDialog(IDD_LOCKPANEL) {}
+
+INT_PTR CLockPanelDlg::DoModal()
+{
+    if (s_bOpen)
+        return 0;
+    s_bOpen = 1;
+    INT_PTR result = CDialog::DoModal();
+    // A panel that never opened, or was torn down from outside, did not pass
+    // through SavePosition: without this no panel could ever open again.
+    if (result == -1)
+        s_bOpen = 0;
+    return result;
+}
+
+void CLockPanelDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_BANNER, m_banner);
+}
+
+BOOL CLockPanelDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_banner.SetBitmapResource(IDB_BANNER);
+
+    CSettingsFile settings = AppSettings();
+    int top = settings.ReadInt(Key::Top);
+    int left = settings.ReadInt(Key::Left);
+    if (HasSavedPosition(top, left))
+        ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+
+    if (m_bLockOnOpen)
+        OnLock();
+    return TRUE;
+}
+
+void CLockPanelDlg::OnLock()
+{
+    // Read once per press: the unlock below acts on what was read here.
+    bool protectedOn = IsOn(AppSettings().ReadInt(Key::Protected));
+    if (!m_bLocked)
+        LockSteps(protectedOn);
+    else
+        UnlockSteps(protectedOn);
+    EnableButtons();
+}
+
+void CLockPanelDlg::LockSteps(bool protectedOn)
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    LockRect confined = ConfinementFor({window.left, window.top, window.right, window.bottom});
+    RECT clip = {confined.left, confined.top, confined.right, confined.bottom};
+    Platform().ClipCursor(&clip);
+    LockPoint centre = CentreOf(confined);
+    Platform().SetCursorPos(centre.x, centre.y);
+    Platform().SetScreenSaverRunning(TRUE);
+    if (protectedOn)
+        SetProtectedRestart(true);
+    m_bLocked = 1;
+    ::SetForegroundWindow(m_hWnd);
+    ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "解锁");
+}
+
+void CLockPanelDlg::UnlockSteps(bool protectedOn)
+{
+    CPasswordPromptDlg prompt;
+    if (prompt.DoModal() != IDOK)
+        return;
+
+    Platform().ClipCursor(nullptr);
+    Platform().SetScreenSaverRunning(FALSE);
+    m_bLocked = 0;
+    if (protectedOn)
+        SetProtectedRestart(false);
+    CSettingsFile settings = AppSettings();
+    if (IsOn(settings.ReadInt(Key::UnlockHide)))
+        OnCancel();
+    if (IsOn(settings.ReadInt(Key::UnlockQuit)))
+        OnOK();
+    ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "锁定");
+}
+
+void CLockPanelDlg::EnableButtons()
+{
+    BOOL unlocked = m_bLocked == 0;
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SETTINGS), unlocked);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), unlocked);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), unlocked);
+}
+
+void CLockPanelDlg::OnLButtonDown(UINT /*flags*/, POINT point)
+{
+    // No caption to drag by: a press on the panel acts as one on a caption.
+    if (!m_bLocked)
+        ::PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    Default();
+}
+
+void CLockPanelDlg::OnSettings()
+{
+    // The settings dialog is not built yet.
+}
+
+void CLockPanelDlg::OnOK()
+{
+    // While locked nothing but the unlock may close the panel: Enter,
+    // Escape or Alt+F4 would leave the pointer confined and task switching
+    // off with no way back.
+    if (m_bLocked)
+        return;
+    SavePosition();
+    CDialog::OnOK();
+}
+
+void CLockPanelDlg::OnCancel()
+{
+    if (m_bLocked)
+        return;
+    SavePosition();
+    CDialog::OnCancel();
+}
+
+void CLockPanelDlg::SavePosition()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    CSettingsFile settings = AppSettings();
+    settings.WriteInt(Key::Top, window.top);
+    settings.WriteInt(Key::Left, window.left);
+    s_bOpen = 0;
+}
+
+void CLockPanelDlg::SetProtectedRestart(bool enable)
+{
+    if (!enable) {
+        Platform().DeleteRunValue(kProtectedRestartValue);
+        return;
+    }
+    char path[MAX_PATH + 1] = "";
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    Platform().SetRunValue(kProtectedRestartValue, ProtectedRestartCommand(path));
+}

@@ -1,0 +1,43 @@
+// Every resource and control id of Tethra, each named once.
+#ifndef TETHRA_RES_RESOURCE_H
+#define TETHRA_RES_RESOURCE_H
+
+#include "fw/AfxRes.h"
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_LOCKPANEL 133
+#define IDD_PASSWORD_PROMPT 135
+
+// Frame resources (menu, icon, title string), bitmaps and icons
+#define IDR_MAINFRAME 128
+#define IDB_BANNER 134
+#define IDI_PASSWORD 138
+#define IDI_SETTINGS 139
+#define IDI_PROMPT 140
+
+// Controls
+#define IDC_LOCK 1000
+#define IDC_SETTINGS 1002
+#define IDC_BANNER 1006
+#define IDC_PASSWORD 1007
+
+// Commands of menu 128
+#define ID_SLEEP 32771
+#define ID_RESTART 32772
+#define ID_SHUTDOWN 32773
+#define ID_LOGOFF 32774
+#define ID_LOCK 32775
+#define ID_SETTINGS 32776
+#define ID_SHOW 32779
+#define ID_HOMEPAGE 32780
+#define ID_EMAIL 32781
+
+// Messages from the string table
+#define IDS_WRONG_PASSWORD 57666
+#define IDS_PASSWORDS_DIFFER 57667
+#define IDS_PASSWORD_CHANGED 57668
+#define IDS_WRITE_FAILED 57669
+#define IDS_UNSUPPORTED_SYSTEM 57670
+
+#endif

@@ -1,0 +1,31 @@
+// CSettingsFile: reads and writes one settings file through the platform's
+// private-profile functions. Nothing is cached: every read goes to the file.
+#ifndef TETHRA_SETTINGS_SETTINGSFILE_H
+#define TETHRA_SETTINGS_SETTINGSFILE_H
+
+#include <string>
+
+#include "settings/SettingKeys.h"
+
+class CSettingsFile {
+public:
+    explicit CSettingsFile(std::string path) : m_path(std::move(path)) {}
+
+    const std::string& Path() const { return m_path; }
+
+    // The key's value, or its default when the file, section or key is absent.
+    int ReadInt(const SettingKey& key) const;
+    // At most 260 characters; "" when absent.
+    std::string ReadText(const SettingKey& key) const;
+
+    // Decimal text ("%ld"). TRUE when the platform wrote it.
+    bool WriteInt(const SettingKey& key, long value) const;
+    // "1" or "0".
+    bool WriteFlag(const SettingKey& key, bool on) const;
+    bool WriteText(const SettingKey& key, const std::string& text) const;
+
+private:
+    std::string m_path;
+};
+
+#endif
