@@ -9,6 +9,9 @@
 // same call turns a password into its stored form and back. Same length.
 std::string ScramblePassword(const std::string& text);
 
+// The cosine the key sequence is built from: the same bits on every machine.
+double PortableCos(double x);
+
 // The stored form as an INI value: two upper-case hex digits per byte.
 // Stored bytes include NUL, line breaks, blanks and quotes, which the
 // private-profile functions would cut, trim or convert.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -104,6 +105,29 @@ TEST(PasswordsEqual, ComparesDoubleByteCharactersAsUnits)
     // A lead byte standing last counts as the end of its string.
     EXPECT_TRUE(PasswordsEqual("ab\xCB", "ab", IsGbkLeadByte));
     EXPECT_TRUE(PasswordsEqual("ab\xCB", "ab\xCC", IsGbkLeadByte)) << "both end after ab";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PortableCos, AgreesWithTheLibraryCosine)
+{
+    for (double x = -40000.0; x <= 40000.0; x += 0.731) {
+        double expected = std::cos(x);
+        ASSERT_NEAR(PortableCos(x), expected, 4e-16 + 2e-16 * std::fabs(x) * 1e-3) << x;
+    }
+    EXPECT_EQ(PortableCos(0.0), 1.0);
+}
+
+TEST(ScramblePassword, TheKeySequenceNeverChanges)
+{
+    // Stored passwords must stay readable by every later build on every
+    // machine: these are the first key bytes, as every build computes them.
+    // (An x87 unit left at extended precision gives ...081B9E8A... from the
+    // seventh byte on: that is what the precision setting prevents.)
+    std::string key = ScramblePassword(std::string(16, '\0'));
+    EXPECT_EQ(EncodeStoredPassword(key), "487EE8E6081B960D8C85E22E60959947");
 }
 
 }  // namespace
