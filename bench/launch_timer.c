@@ -1,0 +1,85 @@
+/* Benchmark helper, run under Wine:
+ *   launch_timer show EXE        ms from CreateProcess to EXE's first visible dialog
+ *   launch_timer idle EXE SECS   CPU ms EXE uses in SECS seconds
+ * The child is ended afterwards. */
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+#include <stdlib.h>
+
+static DWORD g_pid;
+static BOOL g_found;
+
+static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM unused)
+{
+    DWORD pid = 0;
+    char cls[64];
+    (void)unused;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != g_pid || !IsWindowVisible(hwnd))
+        return TRUE;
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0) {
+        g_found = TRUE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL Launch(const char *exe, PROCESS_INFORMATION *pi)
+{
+    STARTUPINFOA si;
+    char line[MAX_PATH + 4];
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    snprintf(line, sizeof line, "\"%s\"", exe);
+    return CreateProcessA(exe, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
+}
+
+static void End(PROCESS_INFORMATION *pi)
+{
+    TerminateProcess(pi->hProcess, 0);
+    WaitForSingleObject(pi->hProcess, 10000);
+    CloseHandle(pi->hThread);
+    CloseHandle(pi->hProcess);
+}
+
+int main(int argc, char **argv)
+{
+    PROCESS_INFORMATION pi;
+    LARGE_INTEGER freq, start, now;
+    if (argc < 3)
+        return 2;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    if (!Launch(argv[2], &pi))
+        return 1;
+    g_pid = pi.dwProcessId;
+
+    if (strcmp(argv[1], "show") == 0) {
+        double ms = 0;
+        while (!g_found && ms < 30000) {
+            Sleep(2);
+            EnumWindows(FindDialog, 0);
+            QueryPerformanceCounter(&now);
+            ms = (now.QuadPart - start.QuadPart) * 1000.0 / freq.QuadPart;
+        }
+        End(&pi);
+        if (!g_found)
+            return 1;
+        printf("%.1f\n", ms);
+        return 0;
+    }
+    if (strcmp(argv[1], "idle") == 0 && argc > 3) {
+        FILETIME created, exited, kernel, user;
+        ULONGLONG total;
+        Sleep(1000 * (DWORD)atoi(argv[3]));
+        GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user);
+        total = ((ULONGLONG)kernel.dwHighDateTime << 32 | kernel.dwLowDateTime) +
+                ((ULONGLONG)user.dwHighDateTime << 32 | user.dwLowDateTime);
+        End(&pi);
+        printf("%.1f\n", total / 10000.0);
+        return 0;
+    }
+    return 2;
+}
