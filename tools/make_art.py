@@ -1,0 +1,586 @@
+#!/usr/bin/env python3
+"""Draws Tethra's icons and banner bitmap and writes them to src/res/.
+
+Everything is drawn from shapes in code, so the art can be regenerated and
+tweaked without an image editor:
+
+    python3 tools/make_art.py [output-dir]
+
+Icons are written in the classic BMP-in-ICO layout (BITMAPINFOHEADER with a
+doubled height, XOR bitmap, 1-bpp AND mask), each size both in 16 colours
+(VGA palette) and in 256 colours, because Windows 95/98 cannot read
+PNG-compressed icon images.
+
+The banner is a 4-bpp, bottom-up, uncompressed BMP. Its background uses the
+greys 128/192/223, which LoadImage(LR_LOADMAP3DCOLORS) swaps for the user's
+3-D shadow/face/light colours. The text is rasterised by ImageMagick
+(`convert`) from a TrueType font and then reduced to the banner palette here;
+the output is byte-for-byte stable for a given ImageMagick and font.
+"""
+
+import math
+import os
+import struct
+import subprocess
+import sys
+
+# ---------------------------------------------------------------------------
+# Palettes
+
+VGA = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+BLACK, OLIVE, NAVY = VGA[0], VGA[3], VGA[4]
+SILVER, GREY, YELLOW, WHITE = VGA[7], VGA[8], VGA[11], VGA[15]
+
+# The three greys LR_LOADMAP3DCOLORS remaps; the banner uses them only where
+# the user's 3-D colours belong.
+SHADOW_3D = (128, 128, 128)
+FACE_3D = (192, 192, 192)
+LIGHT_3D = (223, 223, 223)
+
+
+def lerp(a, b, t):
+    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
+
+
+def ramp(stops, t, levels=24):
+    """Colour at t (0 = lit, 1 = shaded) along a list of stops, quantised to
+    a fixed number of levels so 256-colour palettes stay small."""
+    t = min(1.0, max(0.0, t))
+    t = round(t * (levels - 1)) / (levels - 1)
+    n = len(stops) - 1
+    i = min(int(t * n), n - 1)
+    return lerp(stops[i], stops[i + 1], t * n - i)
+
+
+class Material:
+    """Shading of one part. `deep` holds colour stops for 256-colour images;
+    `flat` holds (threshold, colour) steps for 16-colour images and the
+    banner, so those stay within their fixed palettes."""
+
+    def __init__(self, deep, flat, outline_deep, outline_flat=BLACK):
+        self.deep = deep
+        self.flat = flat
+        self.outline_deep = outline_deep
+        self.outline_flat = outline_flat
+
+    def colour(self, t, deep):
+        if deep:
+            return ramp(self.deep, t)
+        for limit, col in self.flat:
+            if t <= limit:
+                return col
+        return self.flat[-1][1]
+
+    def outline(self, deep):
+        return self.outline_deep if deep else self.outline_flat
+
+
+BRASS = Material(
+    [(255, 246, 176), (246, 206, 72), (214, 158, 24), (150, 96, 8)],
+    [(0.10, WHITE), (0.62, YELLOW), (1.0, OLIVE)],
+    (64, 40, 0))
+STEEL = Material(
+    [(255, 255, 255), (206, 212, 222), (150, 156, 170), (92, 98, 112)],
+    [(0.18, WHITE), (0.62, SILVER), (1.0, GREY)],
+    (24, 28, 40))
+CLOCK_FACE = Material(
+    [(255, 255, 255), (236, 240, 250), (206, 214, 232)],
+    [(0.85, WHITE), (1.0, SILVER)],
+    (0, 0, 96), NAVY)
+HANDS = Material([(0, 0, 96), (0, 0, 96)], [(1.0, NAVY)], (0, 0, 96), NAVY)
+DARK = Material([(40, 30, 10), (0, 0, 0)], [(1.0, BLACK)], (0, 0, 0))
+
+
+# ---------------------------------------------------------------------------
+# Rasterising
+
+SUPER = 5  # samples per pixel along each axis
+
+
+def coverage(w, h, inside):
+    """Fraction of each pixel covered by the shape inside(x, y)."""
+    cov = [[0.0] * w for _ in range(h)]
+    n = SUPER * SUPER
+    offs = [(i + 0.5) / SUPER for i in range(SUPER)]
+    for y in range(h):
+        for x in range(w):
+            c = 0
+            for oy in offs:
+                for ox in offs:
+                    if inside(x + ox, y + oy):
+                        c += 1
+            cov[y][x] = c / n
+    return cov
+
+
+def solid(cov, level=0.5):
+    return [[c >= level for c in row] for row in cov]
+
+
+def edge(mask):
+    """Pixels of the mask with a 4-neighbour outside it: a one-pixel,
+    8-connected outline that stays inside the shape."""
+    h, w = len(mask), len(mask[0])
+    out = [[False] * w for _ in range(h)]
+    for y in range(h):
+        for x in range(w):
+            if not mask[y][x]:
+                continue
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                nx, ny = x + dx, y + dy
+                if not (0 <= nx < w and 0 <= ny < h) or not mask[ny][nx]:
+                    out[y][x] = True
+                    break
+    return out
+
+
+class Canvas:
+    def __init__(self, w, h, deep, background=None):
+        self.w, self.h, self.deep = w, h, deep
+        self.px = [[background] * w for _ in range(h)]
+
+    def paint(self, inside, material, shade, outline=True, level=0.5):
+        """Fills a shape, shading each pixel by shade(x, y) -> 0..1 and
+        giving it a one-pixel outline in the material's outline colour."""
+        mask = solid(coverage(self.w, self.h, inside), level)
+        rim = edge(mask) if outline else None
+        for y in range(self.h):
+            for x in range(self.w):
+                if not mask[y][x]:
+                    continue
+                if rim and rim[y][x]:
+                    self.px[y][x] = material.outline(self.deep)
+                else:
+                    self.px[y][x] = material.colour(
+                        shade(x + 0.5, y + 0.5), self.deep)
+
+    def dot(self, x, y, col):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = col
+
+
+# Shape predicates -----------------------------------------------------------
+
+def rounded_rect(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if x < x0 or x > x1 or y < y0 or y > y1:
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def union(*shapes):
+    return lambda x, y: any(s(x, y) for s in shapes)
+
+
+def minus(a, b):
+    return lambda x, y: a(x, y) and not b(x, y)
+
+
+def rect(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
+
+
+# ---------------------------------------------------------------------------
+# The pictures. Coordinates are in pixels; the padlock and the key are drawn
+# into a box, so the same code draws them full size or smaller where two
+# symbols share a picture.
+
+def arch(cx, cy, half, bottom, round_by=0.3):
+    """An upright bar end: |x - cx| <= half down to `bottom`, with a round
+    top centred at (cx, cy). The radius is a little over `half` so the pixel
+    circle has neither flat spots nor single-pixel bumps."""
+    rr = (half + round_by) ** 2
+    return lambda x, y: (abs(x - cx) <= half and y <= bottom and
+                         (y >= cy or (x - cx) ** 2 + (y - cy) ** 2 <= rr))
+
+
+def padlock(cv, bx, by, s, brass=None, steel=None, keyhole=True):
+    """A padlock filling the s-by-s box at (bx, by). Edges are kept on whole
+    pixels so the 16-pixel version stays crisp."""
+    brass = brass or BRASS
+    steel = steel or STEEL
+    inset = max(1 if s < 16 else 2, round(s * 0.10))
+    x0, x1 = bx + inset, bx + s - inset
+    y0, y1 = by + round(s * 0.46), by + s
+    cx = bx + s / 2
+    # Shackle: a U-shaped bar of thickness t whose legs go into the body.
+    t = max(3, round(s * 0.15))
+    outer = max(t + 1, (x1 - x0) // 2 - max(1, round(s * 0.08)))
+    inner = outer - t
+    cy = by + outer
+    shackle = minus(arch(cx, cy, outer, y0 + 2), arch(cx, cy, inner, y1))
+
+    def shackle_shade(x, y):
+        # Lit along the middle of the round bar, darker at its edges and
+        # on the right-hand leg.
+        d = math.hypot(x - cx, y - cy) if y < cy else abs(x - cx)
+        u = (d - inner) / t
+        side = 0.25 if x > cx else 0.0
+        return min(1.0, abs(u - 0.4) * 1.3 + side)
+
+    cv.paint(shackle, steel, shackle_shade)
+
+    bw, bh = x1 - x0, y1 - y0
+
+    def body_shade(x, y):
+        u = (x - x0) / bw
+        v = (y - y0) / bh
+        if cv.deep:
+            return min(1.0, 0.15 + 0.75 * u * u + 0.25 * v)
+        # In 16 colours only a narrow band on the right goes dark.
+        return 0.5 if u < 0.8 else 1.0
+
+    cv.paint(rounded_rect(x0, y0, x1, y1, max(1.0, s * 0.06)),
+             brass, body_shade)
+    if s > 16:
+        # A lit line just inside the top edge reads as a bevel.
+        for x in range(x0 + 1, x1 - 2):
+            cv.dot(x, y0 + 1, brass.colour(0.0, cv.deep))
+
+    if keyhole:
+        ky = y0 + bh * 0.40
+        kr = max(1.2, s * 0.075)
+        slot = max(1.0, kr * 0.45)
+        hole = union(circle(cx, ky, kr),
+                     rect(cx - slot, ky, cx + slot, y0 + bh * 0.76))
+        cv.paint(hole, DARK, lambda x, y: 1.0, outline=False, level=0.45)
+
+
+def clock(cv, n):
+    """A clock face of diameter 2n+1 pixels in the bottom-right corner."""
+    c = cv.w - 1 - n
+    cx = cy = c + 0.5
+    r = n + 0.45
+    cv.paint(circle(cx, cy, r), CLOCK_FACE,
+             lambda x, y: min(1.0, math.hypot(x - cx + r * 0.3, y - cy + r * 0.3) / (r * 1.6)))
+    w = 0.45 if n < 10 else 1.0
+    # Hands at three o'clock: minute hand up, hour hand to the right.
+    minute = rect(cx - w, cy - r * 0.70, cx + w, cy + w)
+    hour = rect(cx - w, cy - w, cx + r * 0.52, cy + w)
+    cv.paint(union(minute, hour), HANDS, lambda x, y: 1.0, outline=False)
+    if n >= 7:
+        # Hour ticks at 12, 3, 6 and 9.
+        for dx, dy in ((0, -1), (1, 0), (0, 1), (-1, 0)):
+            cv.dot(c + dx * (n - 1), c + dy * (n - 1), HANDS.colour(1.0, cv.deep))
+
+
+def small_key(k):
+    return k < 4.5
+
+
+def key_shape(k, shaft_half, length, teeth=True):
+    """A key lying along +x in its own frame: bow centred on the origin,
+    bit at the far end hanging towards +y. k is the bow radius in pixels."""
+    if small_key(k):
+        # Centred on a pixel: an odd-sized ring round a one-pixel hole.
+        bow = minus(circle(0, 0, math.floor(k) + 0.45), circle(0, 0, 0.5))
+    else:
+        # Centred on a pixel corner; radii of a whole number plus 0.3 give
+        # pixel circles without flat spots or single-pixel bumps.
+        hole = math.floor(0.45 * k) + 0.3
+        bow = minus(circle(0, 0, math.floor(k) + 0.3), circle(0, 0, hole))
+    tip = length * k
+    shaft = rect(0.8 * k, -shaft_half, tip, shaft_half)
+    tw = max(1.8, 0.42 * k)
+    bit = union(
+        rect(tip - tw, 0, tip, shaft_half + max(1.6, 0.8 * k)),
+        rect(tip - 2.9 * tw, 0, tip - 1.9 * tw, shaft_half + max(1.2, 0.55 * k)))
+    return union(bow, shaft, bit) if teeth else union(bow, shaft)
+
+
+def key(cv, box, angle, material, length=3.7, mirror=False, teeth=True):
+    """Draws a key turned by angle (degrees, counter-clockwise on screen),
+    scaled and centred to fill box = (x0, y0, x1, y1)."""
+    x0, y0, x1, y1 = box
+    a = math.radians(angle)
+    ca, sa = math.cos(a), math.sin(a)
+    mx = -1 if mirror else 1
+
+    def frame(k):
+        # A shaft of at least 2.9 pixels keeps one row of colour between
+        # its outlines.
+        shape = key_shape(k, max(1.45, 0.30 * k), length, teeth)
+
+        def at(px, py, ox, oy):
+            # Screen to key frame: undo translation, rotation, then mirror.
+            dx, dy = px - ox, py - oy
+            u = dx * ca - dy * sa
+            v = dx * sa + dy * ca
+            return shape(u, v * mx)
+        return at
+
+    # Measure the key at a trial size, then scale it to fit the box.
+    def bbox(k):
+        at = frame(k)
+        pts = [(px / 4.0, py / 4.0) for px in range(-240, 241) for py in range(-240, 241)
+               if at(px / 4.0, py / 4.0, 0, 0)]
+        xs = [p[0] for p in pts]
+        ys = [p[1] for p in pts]
+        return min(xs), min(ys), max(xs), max(ys)
+
+    k = 4.0
+    for _ in range(3):
+        bx0, by0, bx1, by1 = bbox(k)
+        k *= min((x1 - x0) / (bx1 - bx0), (y1 - y0) / (by1 - by0))
+    bx0, by0, bx1, by1 = bbox(k)
+    # Centre the key in the box, with the bow's centre where key_shape
+    # expects it (pixel corner, or pixel centre for a small key).
+    snap = 0.5 if small_key(k) else 0.0
+    ox = math.floor((x0 + x1) / 2 - (bx0 + bx1) / 2) + snap
+    oy = math.floor((y0 + y1) / 2 - (by0 + by1) / 2) + snap
+    at = frame(k)
+
+    def shade(x, y):
+        # Light from the top left.
+        return min(1.0, max(0.0, ((x - x0) + (y - y0)) / ((x1 - x0) + (y1 - y0)) * 1.15))
+
+    cv.paint(lambda x, y: at(x, y, ox, oy), material, shade)
+
+
+def even(v):
+    """Nearest even whole number: a padlock box of even width keeps its
+    centre line on a pixel edge, so both sides come out the same."""
+    return int(round(v / 2.0)) * 2
+
+
+def draw_tethra(cv):
+    padlock(cv, 0, 0, cv.w)
+
+
+def draw_password(cv):
+    s = cv.w
+    m = 1 if s > 16 else 0
+    key(cv, (m, m, s - m, s - m), 45, BRASS, length=3.7 if s > 16 else 3.0)
+
+
+def draw_settings(cv):
+    s = cv.w
+    padlock(cv, 0, 0, even(s * 0.82), keyhole=False)
+    clock(cv, max(4, round(s * 0.27)))
+
+
+def draw_prompt(cv):
+    # The padlock with its key in front, bow to the bottom right.
+    s = cv.w
+    padlock(cv, 0, 0, even(s * 0.80), keyhole=s >= 32)
+    kh = max(7, round(s * 0.40))
+    key(cv, (s - round(kh * 1.9), s - kh, s, s), 180, STEEL,
+        length=2.6, mirror=True, teeth=s >= 32)
+
+
+# ---------------------------------------------------------------------------
+# File formats
+
+def bmp_rows(canvas, index_of, bpp):
+    """XOR bitmap rows, bottom-up, each padded to a 4-byte boundary."""
+    out = bytearray()
+    stride = ((canvas.w * bpp + 31) // 32) * 4
+    for y in range(canvas.h - 1, -1, -1):
+        row = bytearray(stride)
+        for x in range(canvas.w):
+            i = index_of(canvas.px[y][x])
+            if bpp == 8:
+                row[x] = i
+            else:
+                row[x >> 1] |= i << (4 if x % 2 == 0 else 0)
+        out += row
+    return bytes(out)
+
+
+def and_mask(canvas):
+    out = bytearray()
+    stride = ((canvas.w + 31) // 32) * 4
+    for y in range(canvas.h - 1, -1, -1):
+        row = bytearray(stride)
+        for x in range(canvas.w):
+            if canvas.px[y][x] is None:
+                row[x >> 3] |= 0x80 >> (x & 7)
+        out += row
+    return bytes(out)
+
+
+def palette_for(canvas, bpp):
+    if bpp == 4:
+        return list(VGA)
+    pal = list(VGA)
+    seen = set(pal)
+    for row in canvas.px:
+        for c in row:
+            if c is not None and c not in seen:
+                seen.add(c)
+                pal.append(c)
+    if len(pal) > 256:
+        raise SystemExit("too many colours in a 256-colour image: %d" % len(pal))
+    return pal + [(0, 0, 0)] * (256 - len(pal))
+
+
+def icon_image(canvas, bpp):
+    pal = palette_for(canvas, bpp)
+    lookup = {c: i for i, c in reversed(list(enumerate(pal)))}
+
+    def index_of(c):
+        if c is None:
+            return 0  # transparent: black under a set AND bit
+        if c not in lookup:
+            raise SystemExit("colour %r not in the %d-bpp palette" % (c, bpp))
+        return lookup[c]
+
+    xor = bmp_rows(canvas, index_of, bpp)
+    mask = and_mask(canvas)
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h * 2, 1, bpp,
+                         0, len(xor) + len(mask), 0, 0, 0, 0)
+    quads = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in pal)
+    return header + quads + xor + mask
+
+
+def write_icon(path, draw, sizes):
+    images = []
+    for s in sizes:
+        for bpp in (4, 8):
+            cv = Canvas(s, s, deep=(bpp == 8))
+            draw(cv)
+            images.append((s, bpp, icon_image(cv, bpp)))
+    head = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries = b""
+    for s, bpp, data in images:
+        entries += struct.pack("<BBBBHHII", s % 256, s % 256,
+                               16 if bpp == 4 else 0, 0, 1, bpp,
+                               len(data), offset)
+        offset += len(data)
+    with open(path, "wb") as f:
+        f.write(head + entries + b"".join(d for _, _, d in images))
+
+
+# ---------------------------------------------------------------------------
+# Banner
+
+BANNER_W, BANNER_H = 267, 47
+TITLE = NAVY
+B_BRASS = [(255, 238, 150), (238, 190, 52), (172, 120, 16)]
+B_STEEL = [(242, 244, 248), (172, 178, 190), (100, 106, 120)]
+BANNER_PALETTE = ([BLACK, SHADOW_3D, FACE_3D, LIGHT_3D, WHITE, TITLE] +
+                  B_BRASS + B_STEEL +
+                  # Unused; the rest of the VGA colours.
+                  [VGA[1], VGA[2], VGA[5], VGA[6]])
+BANNER_BRASS = Material(
+    BRASS.deep, [(0.10, B_BRASS[0]), (0.60, B_BRASS[1]), (1.0, B_BRASS[2])], BLACK)
+BANNER_STEEL = Material(
+    STEEL.deep, [(0.18, B_STEEL[0]), (0.62, B_STEEL[1]), (1.0, B_STEEL[2])], BLACK)
+
+FONT_DIRS = ["/usr/share/fonts/truetype/liberation", "/usr/share/fonts/truetype/dejavu"]
+
+
+def find_font(names):
+    for d in FONT_DIRS:
+        for n in names:
+            p = os.path.join(d, n)
+            if os.path.exists(p):
+                return p
+    raise SystemExit("none of these fonts found: %s" % ", ".join(names))
+
+
+def text_coverage(text, font, pointsize):
+    """Rasterises text with ImageMagick; returns its coverage (rows of
+    0..1) trimmed to the inked area."""
+    w, h = pointsize * len(text) + 40, pointsize * 2 + 20
+    cmd = ["convert", "-size", "%dx%d" % (w, h), "xc:black",
+           "-font", font, "-pointsize", str(pointsize), "-fill", "white",
+           "-gravity", "NorthWest", "-annotate", "+10+10", text,
+           "-depth", "8", "gray:-"]
+    try:
+        raw = subprocess.run(cmd, check=True, stdout=subprocess.PIPE).stdout
+    except (OSError, subprocess.CalledProcessError) as e:
+        raise SystemExit("ImageMagick convert failed: %s" % e)
+    if len(raw) != w * h:
+        raise SystemExit("unexpected output size from convert")
+    rows = [[raw[y * w + x] / 255.0 for x in range(w)] for y in range(h)]
+    ys = [y for y in range(h) if any(v > 0.02 for v in rows[y])]
+    xs = [x for x in range(w) if any(rows[y][x] > 0.02 for y in range(h))]
+    return [r[xs[0]:xs[-1] + 1] for r in rows[ys[0]:ys[-1] + 1]]
+
+
+def stamp_text(cv, cov, ox, oy, core, edge_col, soft=0.28, firm=0.62):
+    """Puts rasterised text on the banner with two tones: the core colour
+    where the glyph covers most of a pixel and the shadow grey at its edges,
+    which keeps the edges matched to whatever 3-D colours the user has."""
+    for y, row in enumerate(cov):
+        for x, v in enumerate(row):
+            if v >= firm:
+                cv.dot(ox + x, oy + y, core)
+            elif v >= soft:
+                cv.dot(ox + x, oy + y, edge_col)
+
+
+def draw_banner():
+    cv = Canvas(BANNER_W, BANNER_H, deep=False, background=FACE_3D)
+    # Etched line along the bottom edge, in the user's 3-D colours.
+    for x in range(BANNER_W):
+        cv.dot(x, BANNER_H - 2, SHADOW_3D)
+        cv.dot(x, BANNER_H - 1, LIGHT_3D)
+
+    # Padlock at the left, drawn with the icon code into a sub-canvas.
+    size = 38
+    sub = Canvas(size, size, deep=False)
+    padlock(sub, 0, 0, size, BANNER_BRASS, BANNER_STEEL)
+    lx, ly = 8, 3
+    for y in range(size):
+        for x in range(size):
+            if sub.px[y][x] is not None:
+                cv.dot(lx + x, ly + y, sub.px[y][x])
+
+    bold = find_font(["LiberationSans-Bold.ttf", "DejaVuSans-Bold.ttf"])
+    regular = find_font(["LiberationSans-Regular.ttf", "DejaVuSans.ttf"])
+    title = text_coverage("Tethra", bold, 30)
+    subtitle = text_coverage("Password Lock", regular, 13)
+    tx, ty = lx + size + 10, 5
+    stamp_text(cv, title, tx, ty, TITLE, SHADOW_3D)
+    stamp_text(cv, subtitle, tx + 2, ty + len(title) + 5, BLACK, SHADOW_3D)
+    return cv
+
+
+def write_bmp4(path, cv, palette):
+    lookup = {c: i for i, c in reversed(list(enumerate(palette)))}
+
+    def index_of(c):
+        if c not in lookup:
+            raise SystemExit("banner colour %r not in its palette" % (c,))
+        return lookup[c]
+
+    bits = bmp_rows(cv, index_of, 4)
+    quads = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 4, 0, len(bits),
+                       2835, 2835, 16, 0)
+    off = 14 + len(info) + len(quads)
+    filehdr = struct.pack("<2sIHHI", b"BM", off + len(bits), 0, 0, off)
+    with open(path, "wb") as f:
+        f.write(filehdr + info + quads + bits)
+
+
+# ---------------------------------------------------------------------------
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "src", "res")
+    os.makedirs(out, exist_ok=True)
+    write_icon(os.path.join(out, "Tethra.ico"), draw_tethra, (16, 32, 48))
+    write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32, 48))
+    write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32, 48))
+    write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
+    write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE)
+
+
+if __name__ == "__main__":
+    main()
