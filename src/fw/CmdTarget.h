@@ -44,15 +44,13 @@ struct MessageMap {
 template <class T>
 MessageMapEntry OnCommandRow(UINT id, void (T::*handler)())
 {
-    return {WM_COMMAND, id, HandlerShape::Command,
-            static_cast<GenericHandler>(static_cast<void (CCmdTarget::*)()>(handler))};
+    return {WM_COMMAND, id, HandlerShape::Command, static_cast<GenericHandler>(handler)};
 }
 
 template <class T>
 MessageMapEntry OnMessageRow(UINT message, void (T::*handler)())
 {
-    return {message, 0, HandlerShape::Void,
-            static_cast<GenericHandler>(static_cast<void (CCmdTarget::*)()>(handler))};
+    return {message, 0, HandlerShape::Void, static_cast<GenericHandler>(handler)};
 }
 
 template <class T>

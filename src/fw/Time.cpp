@@ -13,11 +13,6 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second)
     m_time = static_cast<int32_t>(std::mktime(&local));
 }
 
-CTime CTime::GetCurrentTime()
-{
-    return CTime(static_cast<int32_t>(std::time(nullptr)));
-}
-
 bool CTime::GetLocalTm(std::tm* out) const
 {
     std::time_t t = m_time;

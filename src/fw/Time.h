@@ -14,8 +14,6 @@ public:
     // A local date and time; whether daylight saving applies is the runtime's call.
     CTime(int year, int month, int day, int hour, int minute, int second);
 
-    static CTime GetCurrentTime();
-
     int32_t GetTime() const { return m_time; }
 
     // Local broken-down time. False when the runtime cannot convert the

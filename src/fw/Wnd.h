@@ -18,7 +18,6 @@ public:
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return this == nullptr ? nullptr : m_hWnd; }
 
     // Creates the window. lpszClassName may be null: PreCreateWindow then
     // chooses a class. lpParam of the window is this object.
