@@ -1,0 +1,501 @@
+// The framework layer with real windows: command routing, message maps,
+// modal runs, data exchange and message boxes.
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <set>
+#include <utility>
+
+#include "WinTestSupport.h"
+#include "app/TethraApp.h"
+#include "controls/BitmapStatic.h"
+#include "frame/FrameClientWnd.h"
+#include "frame/MainFrame.h"
+#include "fw/Afx.h"
+#include "fw/Dialog.h"
+#include "fw/FrameWnd.h"
+#include "fw/WinApp.h"
+#include "lock/LockPanelDlg.h"
+#include "res/resource.h"
+
+namespace {
+
+const UINT kSharedCmd = 40001;      // the client and the frame both take it
+const UINT kFrameOnlyCmd = 40002;
+const UINT kBaseOnlyCmd = 40003;    // only the frame's base class takes it
+const UINT kOverriddenCmd = 40004;  // base and derived frame both take it
+const UINT kNobodysCmd = 40005;
+
+std::vector<std::string> g_routeLog;
+
+class CRouteClient : public CWnd {
+public:
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+private:
+    void OnShared() { g_routeLog.push_back("client"); }
+};
+
+const MessageMapEntry CRouteClient::messageEntries[] = {
+    OnCommandRow(kSharedCmd, &CRouteClient::OnShared),
+};
+const MessageMap CRouteClient::messageMap = {&CWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+class CRouteFrameBase : public CFrameWnd {
+public:
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+private:
+    void OnBaseOnly() { g_routeLog.push_back("base"); }
+    void OnOverridden() { g_routeLog.push_back("base-overridden"); }
+};
+
+const MessageMapEntry CRouteFrameBase::messageEntries[] = {
+    OnCommandRow(kBaseOnlyCmd, &CRouteFrameBase::OnBaseOnly),
+    OnCommandRow(kOverriddenCmd, &CRouteFrameBase::OnOverridden),
+};
+const MessageMap CRouteFrameBase::messageMap = {&CFrameWnd::messageMap, messageEntries,
+                                                std::size(messageEntries)};
+
+// Offers commands to its client window first, as the main frame does.
+class CRouteFrame : public CRouteFrameBase {
+public:
+    CRouteClient m_client;
+
+    BOOL OnCmdMsg(UINT id) override { return m_client.OnCmdMsg(id) || CRouteFrameBase::OnCmdMsg(id); }
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+private:
+    int OnCreate(CREATESTRUCTA*)
+    {
+        RECT none = {0, 0, 0, 0};
+        return m_client.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, none, this, AFX_IDW_PANE_FIRST) ? 0 : -1;
+    }
+    void OnShared() { g_routeLog.push_back("frame"); }
+    void OnFrameOnly() { g_routeLog.push_back("frame"); }
+    void OnOverridden() { g_routeLog.push_back("derived"); }
+};
+
+const MessageMapEntry CRouteFrame::messageEntries[] = {
+    OnCreateRow(&CRouteFrame::OnCreate),
+    OnCommandRow(kSharedCmd, &CRouteFrame::OnShared),
+    OnCommandRow(kFrameOnlyCmd, &CRouteFrame::OnFrameOnly),
+    OnCommandRow(kOverriddenCmd, &CRouteFrame::OnOverridden),
+};
+const MessageMap CRouteFrame::messageMap = {&CRouteFrameBase::messageMap, messageEntries,
+                                            std::size(messageEntries)};
+
+std::vector<std::string> SendCommand(HWND hWnd, UINT id, UINT code = 0)
+{
+    g_routeLog.clear();
+    ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    return g_routeLog;
+}
+
+using Log = std::vector<std::string>;
+
+const char kAboutCaption[] = "关于 Tethra";
+
+std::vector<HWND> AboutBoxes()
+{
+    std::vector<HWND> found;
+    for (HWND hWnd : ThreadWindows()) {
+        if (ClassOf(hWnd) == "#32770" && ::IsWindowVisible(hWnd) && TextOf(hWnd) == kAboutCaption)
+            found.push_back(hWnd);
+    }
+    return found;
+}
+
+using FrameworkTest = WinTest;
+
+TEST_F(FrameworkTest, CommandsGoToTheClientThenTheFrameThenTheApplication)
+{
+    CRouteFrame frame;
+    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    HWND hWnd = frame.m_hWnd;
+    ASSERT_NE(frame.m_client.m_hWnd, nullptr);
+
+    EXPECT_EQ(SendCommand(hWnd, kSharedCmd), Log({"client"}));
+    EXPECT_EQ(SendCommand(hWnd, kFrameOnlyCmd), Log({"frame"}));
+    EXPECT_EQ(SendCommand(hWnd, kBaseOnlyCmd), Log({"base"}));
+    EXPECT_EQ(SendCommand(hWnd, kOverriddenCmd), Log({"derived"})) << "the most derived row wins";
+    EXPECT_EQ(SendCommand(hWnd, kNobodysCmd), Log());
+    EXPECT_EQ(SendCommand(hWnd, kFrameOnlyCmd, 1), Log({"frame"})) << "accelerators are commands";
+    EXPECT_EQ(SendCommand(hWnd, kFrameOnlyCmd, EN_CHANGE), Log()) << "control notifications are not";
+
+    // The pane follows the frame's client area.
+    ::MoveWindow(hWnd, 20, 20, 320, 240, TRUE);
+    RECT frameClient;
+    RECT pane;
+    ::GetClientRect(hWnd, &frameClient);
+    ::GetWindowRect(frame.m_client.m_hWnd, &pane);
+    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&pane), 2);
+    EXPECT_TRUE(::EqualRect(&frameClient, &pane));
+
+    // Neither window takes the about command: the application object shows
+    // its box, owned by the main window. A second request while it is open
+    // must not stack another box.
+    TheApp().m_pMainWnd = &frame;
+    size_t mostBoxes = 0;
+    HWND aboutOwner = nullptr;
+    bool ownerEnabledDuringRun = true;
+    int quietTicks = 0;
+    Script script;
+    script
+        .Until([&] {
+            std::vector<HWND> boxes = AboutBoxes();
+            if (boxes.empty())
+                return false;
+            aboutOwner = ::GetWindow(boxes[0], GW_OWNER);
+            ownerEnabledDuringRun = ::IsWindowEnabled(hWnd) != FALSE;
+            ::PostMessageA(hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
+            return true;
+        })
+        .Until([&] {
+            mostBoxes = std::max(mostBoxes, AboutBoxes().size());
+            return ++quietTicks >= 4;
+        })
+        .Then([&] {
+            for (HWND box : AboutBoxes())
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+    script.Start();
+    ::SendMessageA(hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(mostBoxes, 1u);
+    EXPECT_EQ(aboutOwner, hWnd);
+    EXPECT_FALSE(ownerEnabledDuringRun);
+    EXPECT_TRUE(::IsWindowEnabled(hWnd));
+    EXPECT_TRUE(AboutBoxes().empty());
+
+    // The exit command reaches CWinApp, which closes the main window; the
+    // main window's end ends the message loop.
+    ::SendMessageA(hWnd, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(frame.m_hWnd, nullptr);
+    EXPECT_EQ(frame.m_client.m_hWnd, nullptr);
+    EXPECT_EQ(TakeQuitMessage(), 0);
+    TheApp().m_pMainWnd = nullptr;
+}
+
+TEST_F(FrameworkTest, OnlyTheMainWindowsEndQuitsAndExitNeedsAMainWindow)
+{
+    CRouteFrame frame;
+    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    HWND hWnd = frame.m_hWnd;
+
+    // No main window: the exit command has nothing to close.
+    ::SendMessageA(hWnd, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(::IsWindow(hWnd));
+
+    // A frame that is not the main window goes quietly.
+    frame.DestroyWindow();
+    EXPECT_EQ(frame.m_hWnd, nullptr);
+    EXPECT_EQ(TakeQuitMessage(), -1);
+}
+
+// A row per message (per command id for WM_COMMAND) in each table: a second
+// row would never be reached, so it is always a mistake.
+void ExpectWellFormedMaps(const char* name, const MessageMap* map)
+{
+    int tables = 0;
+    for (; map != nullptr; map = map->base, ++tables) {
+        std::set<std::pair<UINT, UINT>> seen;
+        for (size_t i = 0; i < map->count; ++i) {
+            const MessageMapEntry& row = map->entries[i];
+            EXPECT_TRUE(seen.insert({row.message, row.id}).second)
+                << name << ", table " << tables << ": message " << row.message << " id " << row.id << " twice";
+            EXPECT_NE(row.message, 0u) << name << ", table " << tables << ", row " << i;
+            EXPECT_EQ(row.shape == HandlerShape::Command, row.message == WM_COMMAND)
+                << name << ", table " << tables << ", row " << i << ": commands need command rows";
+            EXPECT_EQ(row.id != 0, row.message == WM_COMMAND) << name << ", table " << tables << ", row " << i;
+            EXPECT_TRUE(row.handler != nullptr);
+        }
+    }
+    EXPECT_GT(tables, 1) << name << " is chained to its bases";
+}
+
+TEST(MessageMaps, NoTableHasTwoRowsForOneMessage)
+{
+    ExpectWellFormedMaps("CMainFrame", &CMainFrame::messageMap);
+    ExpectWellFormedMaps("CFrameClientWnd", &CFrameClientWnd::messageMap);
+    ExpectWellFormedMaps("CLockPanelDlg", &CLockPanelDlg::messageMap);
+    ExpectWellFormedMaps("CBitmapStatic", &CBitmapStatic::messageMap);
+    ExpectWellFormedMaps("CTethraApp", &CTethraApp::messageMap);
+}
+
+// ---------------------------------------------------------------------------
+// Modal runs
+
+struct ModalRun {
+    INT_PTR result = 0;
+    bool ownerEnabledDuringRun = true;
+    bool centredOverOwner = false;
+    HWND dialog = nullptr;
+};
+
+// Runs dialog over owner; act gets the open dialog once it shows.
+ModalRun RunModal(CDialog& dialog, HWND owner, const std::function<void(HWND)>& act)
+{
+    ModalRun run;
+    Script script;
+    script.Until([&] {
+        if (dialog.m_hWnd == nullptr || !::IsWindowVisible(dialog.m_hWnd))
+            return false;
+        run.dialog = dialog.m_hWnd;
+        run.ownerEnabledDuringRun = ::IsWindowEnabled(owner) != FALSE;
+        RECT o;
+        RECT d;
+        ::GetWindowRect(owner, &o);
+        ::GetWindowRect(dialog.m_hWnd, &d);
+        run.centredOverOwner = std::abs((o.left + o.right) - (d.left + d.right)) <= 1 &&
+                               std::abs((o.top + o.bottom) - (d.top + d.bottom)) <= 1;
+        act(dialog.m_hWnd);
+        return true;
+    });
+    script.Start();
+    run.result = dialog.DoModal();
+    script.Stop();
+    EXPECT_TRUE(script.Done()) << "the dialog never showed";
+    return run;
+}
+
+class COpenDialog : public CDialog {
+public:
+    explicit COpenDialog(UINT templateId = IDD_ABOUTBOX, CWnd* parent = nullptr) : CDialog(templateId, parent) {}
+};
+
+TEST_F(FrameworkTest, ModalRunsEndWithTheLastEndDialogCodeAndFreeTheOwner)
+{
+    CWnd owner;
+    RECT place = {100, 80, 600, 480};
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, place, nullptr, 0));
+
+    const std::pair<const char*, std::function<void(CDialog&, HWND)>> cases[] = {
+        {"OK button", [](CDialog&, HWND d) { ::PostMessageA(d, WM_COMMAND, IDOK, 0); }},
+        {"Cancel button", [](CDialog&, HWND d) { ::PostMessageA(d, WM_COMMAND, IDCANCEL, 0); }},
+        {"Enter key", [](CDialog&, HWND d) { ::PostMessageA(::GetDlgItem(d, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
+        {"Escape key", [](CDialog&, HWND d) { ::PostMessageA(::GetDlgItem(d, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"EndDialog 2 then 1",
+         [](CDialog& dlg, HWND) {
+             dlg.EndDialog(IDCANCEL);
+             dlg.EndDialog(IDOK);
+         }},
+        {"EndDialog 42", [](CDialog& dlg, HWND) { dlg.EndDialog(42); }},
+        {"destroyed from outside", [](CDialog&, HWND d) { ::DestroyWindow(d); }},
+    };
+    const INT_PTR expected[] = {IDOK, IDCANCEL, IDOK, IDCANCEL, IDOK, 42, -1};
+
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].first);
+        COpenDialog dialog(IDD_ABOUTBOX, &owner);
+        ModalRun run = RunModal(dialog, owner.m_hWnd, [&](HWND d) { cases[i].second(dialog, d); });
+        EXPECT_EQ(run.result, expected[i]);
+        EXPECT_FALSE(run.ownerEnabledDuringRun);
+        EXPECT_TRUE(run.centredOverOwner) << "a hidden template opens centred over its owner";
+        EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+        EXPECT_FALSE(::IsWindow(run.dialog));
+        EXPECT_EQ(dialog.m_hWnd, nullptr);
+    }
+
+    // A template that does not exist: -1 at once, and the owner is usable.
+    COpenDialog missing(4242, &owner);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+
+    // An owner that was disabled before stays disabled: the run gives back
+    // only what it took.
+    ::EnableWindow(owner.m_hWnd, FALSE);
+    COpenDialog dialog(IDD_ABOUTBOX, &owner);
+    ModalRun run = RunModal(dialog, owner.m_hWnd, [](HWND d) { ::PostMessageA(d, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_FALSE(::IsWindowEnabled(owner.m_hWnd));
+
+    owner.DestroyWindow();
+}
+
+TEST_F(FrameworkTest, QuitDuringAModalRunEndsEveryRunAndStaysQueued)
+{
+    // One dialog.
+    COpenDialog single;
+    Script one;
+    one.Until([&] { return single.m_hWnd != nullptr; }).Then([] { ::PostQuitMessage(7); });
+    one.Start();
+    EXPECT_EQ(single.DoModal(), -1);
+    one.Stop();
+    EXPECT_TRUE(one.Done());
+    EXPECT_EQ(TakeQuitMessage(), 7);
+
+    // Two nested dialogs: the inner run passes the quit on to the outer one.
+    COpenDialog outer;
+    COpenDialog inner(IDD_ABOUTBOX, &outer);
+    INT_PTR innerResult = 0;
+    bool outerStillOpenAfterInner = false;
+    Script two;
+    two.Until([&] { return outer.m_hWnd != nullptr; })
+        .Then([&] {
+            innerResult = inner.DoModal();
+            outerStillOpenAfterInner = ::IsWindow(outer.m_hWnd) != FALSE;
+        })
+        .Until([&] { return inner.m_hWnd != nullptr && ::IsWindowVisible(inner.m_hWnd); })
+        .Then([] { ::PostQuitMessage(7); });
+    two.Start();
+    EXPECT_EQ(outer.DoModal(), -1);
+    two.Stop();
+    EXPECT_TRUE(two.Done());
+    EXPECT_EQ(innerResult, -1);
+    EXPECT_TRUE(outerStillOpenAfterInner);
+    EXPECT_EQ(TakeQuitMessage(), 7);
+}
+
+// ---------------------------------------------------------------------------
+// Data exchange and message boxes
+
+class CLimitedTextDlg : public CDialog {
+public:
+    CLimitedTextDlg() : CDialog(IDD_PASSWORD_PROMPT) {}
+    std::string m_text = "abc";
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, IDC_PASSWORD, m_text);
+        DDV_MaxChars(pDX, m_text, 5);
+    }
+};
+
+struct BoxView {
+    HWND hWnd = nullptr;
+    std::string caption;
+    std::string text;
+    HICON icon = nullptr;  // null when the icon control is hidden or empty
+};
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM lParam)
+{
+    auto* view = reinterpret_cast<BoxView*>(lParam);
+    if (ClassOf(child) != "Static")
+        return TRUE;
+    auto style = static_cast<DWORD>(::GetWindowLongA(child, GWL_STYLE));
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+        if (::IsWindowVisible(child))
+            view->icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    } else if (!TextOf(child).empty()) {
+        view->text = TextOf(child);
+    }
+    return TRUE;
+}
+
+BoxView ReadBox(HWND box)
+{
+    BoxView view;
+    view.hWnd = box;
+    view.caption = TextOf(box);
+    ::EnumChildWindows(box, &ReadBoxChild, reinterpret_cast<LPARAM>(&view));
+    return view;
+}
+
+TEST_F(FrameworkTest, TextExchangeLimitsLoadsSavesAndRejectsOverlongText)
+{
+    CLimitedTextDlg dialog;
+    HWND edit = nullptr;
+    LRESULT limit = 0;
+    std::string loaded;
+    BoxView box;
+    bool stillOpenAfterRefusal = false;
+    bool editFocusedAndSelected = false;
+
+    Script script;
+    script
+        .Until([&] {
+            if (dialog.m_hWnd == nullptr || !::IsWindowVisible(dialog.m_hWnd))
+                return false;
+            edit = ::GetDlgItem(dialog.m_hWnd, IDC_PASSWORD);
+            limit = ::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0);
+            loaded = TextOf(edit);
+            // WM_SETTEXT is not bound by the limit: as if pasted past it.
+            // The focus is elsewhere, as after a click on OK.
+            ::SetWindowTextA(edit, "abcdefg");
+            ::SendMessageA(edit, EM_SETSEL, 0, 0);
+            ::SetFocus(::GetDlgItem(dialog.m_hWnd, IDOK));
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Until([&] {
+            HWND found = FindDialog(static_cast<HWND>(INVALID_HANDLE_VALUE), dialog.m_hWnd);
+            if (found == nullptr)
+                return false;
+            box = ReadBox(found);
+            ::PostMessageA(found, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Until([&] { return FindDialog(static_cast<HWND>(INVALID_HANDLE_VALUE), dialog.m_hWnd) == nullptr; })
+        .Then([&] {
+            stillOpenAfterRefusal = ::IsWindow(dialog.m_hWnd) && ::IsWindowVisible(dialog.m_hWnd);
+            DWORD start = 0;
+            DWORD end = 0;
+            ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            editFocusedAndSelected = ::GetFocus() == edit && start == 0 && end == 7;
+            ::SetWindowTextA(edit, "fiver");
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDOK, 0);
+        });
+    script.Start();
+    INT_PTR result = dialog.DoModal();
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+
+    EXPECT_EQ(limit, 5);
+    EXPECT_EQ(loaded, "abc");
+    EXPECT_EQ(box.caption, "Tethra");
+    EXPECT_NE(box.text.find(" 5 "), std::string::npos) << "the limit is named: " << box.text;
+    EXPECT_TRUE(stillOpenAfterRefusal) << "OK with an invalid field must not end the dialog";
+    EXPECT_TRUE(editFocusedAndSelected) << "the offending field gets the focus, all selected";
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.m_text, "fiver");
+}
+
+TEST_F(FrameworkTest, MessageBoxesCarryTheTitleAndAnIconForPlainOk)
+{
+    struct Case {
+        const char* name;
+        UINT type;
+        int answer;
+        HICON expectedIcon;
+    };
+    const Case cases[] = {
+        {"plain OK", MB_OK, IDOK, ::LoadIconA(nullptr, IDI_EXCLAMATION)},
+        {"OK with its own icon", MB_OK | MB_ICONINFORMATION, IDOK, ::LoadIconA(nullptr, IDI_ASTERISK)},
+        {"yes/no", MB_YESNO, IDNO, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoxView box;
+        Script script;
+        script.Until([&] {
+            HWND found = FindDialog();
+            if (found == nullptr)
+                return false;
+            box = ReadBox(found);
+            ::PostMessageA(found, WM_COMMAND, static_cast<WPARAM>(c.answer), 0);
+            return true;
+        });
+        script.Start();
+        int answer = AfxMessageBox("message text", c.type);
+        script.Stop();
+        EXPECT_TRUE(script.Done());
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(box.caption, "Tethra");
+        EXPECT_EQ(box.text, "message text");
+        EXPECT_EQ(box.icon, c.expectedIcon);
+    }
+}
+
+}  // namespace

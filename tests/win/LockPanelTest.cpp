@@ -1,0 +1,316 @@
+// The lock panel run for real over a hidden main window, driven from a
+// timer, with the recording platform in place of the pointer, task
+// switching and the Run key.
+#include <memory>
+
+#include "WinTestSupport.h"
+#include "app/TethraApp.h"
+#include "fw/FrameWnd.h"
+#include "lock/LockPanelDlg.h"
+#include "res/resource.h"
+#include "settings/PasswordStore.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+// The button texts as the ANSI functions see them in code page 936.
+const char kUnlockText[] = "\xBD\xE2\xCB\xF8";  // 解锁
+const char kLockText[] = "\xCB\xF8\xB6\xA8";    // 锁定
+static_assert(sizeof("解锁") == sizeof kUnlockText, "sources reach the program as code page 936");
+
+using Calls = std::vector<std::string>;
+
+std::string ButtonText(HWND panel, int id)
+{
+    return TextOf(::GetDlgItem(panel, id));
+}
+
+bool ButtonEnabled(HWND panel, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(panel, id)) != FALSE;
+}
+
+// The lock-time calls for a panel at rect: confined 12 pixels in from
+// every side, the pointer at the middle of that.
+Calls LockCallsFor(const RECT& r)
+{
+    RECT c = {r.left + 12, r.top + 12, r.right - 12, r.bottom - 12};
+    return {Format("ClipCursor(%ld,%ld,%ld,%ld)", c.left, c.top, c.right, c.bottom),
+            Format("SetCursorPos(%ld,%ld)", (c.left + c.right) / 2, (c.top + c.bottom) / 2),
+            "SetScreenSaverRunning(1)"};
+}
+
+class LockPanelTest : public WinTest {
+protected:
+    void SetUp() override
+    {
+        WinTest::SetUp();
+        // The panel and its prompt are owned through the main window, as in the program.
+        ASSERT_TRUE(m_main.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+        TheApp().m_pMainWnd = &m_main;
+    }
+    void TearDown() override
+    {
+        TheApp().m_pMainWnd = nullptr;
+        m_main.DestroyWindow();
+        WinTest::TearDown();
+    }
+
+    CSettingsFile Settings() const { return CSettingsFile(m_ini.Path()); }
+
+    void StorePassword(const std::string& password)
+    {
+        Settings().WriteText(Key::Password, EncodeStoredPassword(CTethraApp::ScramblePassword(password)));
+    }
+
+    // Steps: wait for the panel to show.
+    void WaitForPanel(Script& script, CLockPanelDlg& panel)
+    {
+        script.Until([&panel] { return panel.m_hWnd != nullptr && ::IsWindowVisible(panel.m_hWnd); });
+    }
+
+    // Steps: press the lock button, answer the prompt with typed, and wait
+    // until the prompt is gone (unless the panel ends with it).
+    void AnswerPrompt(Script& script, CLockPanelDlg& panel, const std::string& typed, bool panelStays = true)
+    {
+        auto prompt = std::make_shared<HWND>(nullptr);
+        script
+            .Then([&panel] {
+                ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(panel.m_hWnd, IDC_LOCK)));
+            })
+            .Until([&panel, prompt] {
+                *prompt = FindDialog(panel.m_hWnd);
+                return *prompt != nullptr;
+            })
+            .Then([&panel, prompt, typed] {
+                EXPECT_FALSE(::IsWindowEnabled(panel.m_hWnd)) << "the prompt is modal over the panel";
+                ::SetDlgItemTextA(*prompt, IDC_PASSWORD, typed.c_str());
+                ::PostMessageA(*prompt, WM_COMMAND, IDOK, 0);
+            });
+        if (panelStays)
+            script.Until([prompt] { return !::IsWindow(*prompt); });
+    }
+
+    // Steps: close an unlocked panel with its Close button.
+    void Close(Script& script, CLockPanelDlg& panel)
+    {
+        script.Then([&panel] { ::PostMessageA(panel.m_hWnd, WM_COMMAND, IDOK, 0); });
+    }
+
+    INT_PTR Run(CLockPanelDlg& panel, Script& script)
+    {
+        script.Start();
+        INT_PTR result = panel.DoModal();
+        script.Stop();
+        EXPECT_TRUE(script.Done()) << "the panel ended before the script did";
+        EXPECT_EQ(CLockPanelDlg::s_bOpen, 0);
+        return result;
+    }
+
+    CFrameWnd m_main;
+};
+
+TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
+{
+    StorePassword("锁定 pw");
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+
+    RECT atLock = {};
+    Calls afterLock;
+    int ticks = 0;
+    RECT atClose = {};
+    Script script;
+    WaitForPanel(script, panel);
+    script
+        .Then([&] {
+            HWND p = panel.m_hWnd;
+            ::GetWindowRect(p, &atLock);
+            afterLock = m_platform.calls;
+            EXPECT_EQ(afterLock, LockCallsFor(atLock));
+            EXPECT_EQ(panel.m_bLocked, 1);
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), "解锁");
+            EXPECT_TRUE(ButtonEnabled(p, IDC_LOCK));
+            EXPECT_FALSE(ButtonEnabled(p, IDC_SETTINGS));
+            EXPECT_FALSE(ButtonEnabled(p, IDCANCEL));
+            EXPECT_FALSE(ButtonEnabled(p, IDOK));
+
+            // Every other way out of the panel.
+            HWND focus = ::GetDlgItem(p, IDC_LOCK);
+            ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+            ::PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 0);
+            ::PostMessageA(p, WM_COMMAND, IDCANCEL, 0);
+            ::PostMessageA(p, WM_COMMAND, IDOK, 0);
+            ::PostMessageA(p, WM_CLOSE, 0, 0);
+            ::PostMessageA(p, WM_SYSCOMMAND, SC_CLOSE, 0);
+        })
+        .Until([&] { return ++ticks >= 4; })
+        .Then([&] {
+            HWND p = panel.m_hWnd;
+            EXPECT_TRUE(::IsWindow(p) && ::IsWindowVisible(p)) << "a locked panel cannot be closed";
+            EXPECT_EQ(panel.m_bLocked, 1);
+            EXPECT_EQ(m_platform.calls, afterLock);
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
+            EXPECT_EQ(Settings().ReadInt(Key::Top), -1) << "no position is saved while locked";
+        });
+    for (const char* wrong : {"", "锁定 PW", "锁定 pw ", "锁定"})
+        AnswerPrompt(script, panel, wrong);
+    script.Then([&] {
+        HWND p = panel.m_hWnd;
+        EXPECT_EQ(panel.m_bLocked, 1) << "a wrong password unlocks nothing";
+        EXPECT_EQ(m_platform.calls, afterLock);
+        EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
+        EXPECT_FALSE(ButtonEnabled(p, IDOK));
+    });
+    AnswerPrompt(script, panel, "锁定 pw");
+    script.Then([&] {
+        HWND p = panel.m_hWnd;
+        Calls expected = afterLock;
+        expected.push_back("ClipCursor(null)");
+        expected.push_back("SetScreenSaverRunning(0)");
+        EXPECT_EQ(m_platform.calls, expected);
+        EXPECT_EQ(panel.m_bLocked, 0);
+        EXPECT_EQ(ButtonText(p, IDC_LOCK), kLockText);
+        EXPECT_TRUE(ButtonEnabled(p, IDC_SETTINGS));
+        EXPECT_TRUE(ButtonEnabled(p, IDCANCEL));
+        EXPECT_TRUE(ButtonEnabled(p, IDOK));
+        EXPECT_TRUE(::IsWindowVisible(p)) << "unlocking alone does not close the panel";
+        ::GetWindowRect(p, &atClose);
+    });
+    Close(script, panel);
+
+    EXPECT_EQ(Run(panel, script), IDOK);
+    EXPECT_EQ(Settings().ReadInt(Key::Top), atClose.top);
+    EXPECT_EQ(Settings().ReadInt(Key::Left), atClose.left);
+    EXPECT_TRUE(::IsWindowEnabled(m_main.m_hWnd));
+}
+
+TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
+{
+    char exe[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const std::string setRun = std::string("SetRunValue(VQS,") + exe + " /protected)";
+
+    // On at both presses: set at the lock, deleted at the unlock.
+    Settings().WriteFlag(Key::Protected, true);
+    {
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] {
+            EXPECT_EQ(m_platform.CallsStartingWith("SetRunValue"), Calls({setRun}));
+            EXPECT_EQ(m_platform.calls.back(), setRun) << "after the other lock steps";
+            EXPECT_TRUE(m_platform.CallsStartingWith("DeleteRunValue").empty());
+        });
+        AnswerPrompt(script, panel, "");
+        Close(script, panel);
+        EXPECT_EQ(Run(panel, script), IDOK);
+        ASSERT_GE(m_platform.calls.size(), 3u);
+        EXPECT_EQ(Calls(m_platform.calls.end() - 3, m_platform.calls.end()),
+                  Calls({"ClipCursor(null)", "SetScreenSaverRunning(0)", "DeleteRunValue(VQS)"}));
+    }
+
+    // Turned off while locked: the unlock acts on what it reads then.
+    m_platform.calls.clear();
+    {
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] {
+            EXPECT_EQ(m_platform.CallsStartingWith("SetRunValue"), Calls({setRun}));
+            Settings().WriteFlag(Key::Protected, false);
+        });
+        AnswerPrompt(script, panel, "");
+        Close(script, panel);
+        EXPECT_EQ(Run(panel, script), IDOK);
+        EXPECT_EQ(m_platform.CallsStartingWith("ClipCursor(null)").size(), 1u);
+        EXPECT_TRUE(m_platform.CallsStartingWith("DeleteRunValue").empty());
+    }
+}
+
+TEST_F(LockPanelTest, UnlockHidesOrQuitsWhenTheSettingsSaySo)
+{
+    struct Case {
+        const char* name;
+        bool hide;
+        bool quit;
+        INT_PTR result;
+    };
+    const Case cases[] = {
+        {"hide", true, false, IDCANCEL},
+        {"quit", false, true, IDOK},
+        {"hide and quit", true, true, IDOK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSettingsFile settings = Settings();
+        settings.WriteFlag(Key::UnlockHide, c.hide);
+        settings.WriteFlag(Key::UnlockQuit, c.quit);
+        settings.WriteInt(Key::Top, -1);
+        settings.WriteInt(Key::Left, -1);
+        m_platform.calls.clear();
+
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        RECT atLock = {};
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] { ::GetWindowRect(panel.m_hWnd, &atLock); });
+        AnswerPrompt(script, panel, "", false);
+        EXPECT_EQ(Run(panel, script), c.result);
+        EXPECT_EQ(m_platform.CallsStartingWith("ClipCursor(null)").size(), 1u);
+        EXPECT_EQ(settings.ReadInt(Key::Top), atLock.top);
+        EXPECT_EQ(settings.ReadInt(Key::Left), atLock.left);
+    }
+}
+
+TEST_F(LockPanelTest, OnePanelAtATimeAndASavedPlaceIsKept)
+{
+    CSettingsFile settings = Settings();
+    settings.WriteInt(Key::Top, 37);
+    settings.WriteInt(Key::Left, 53);
+
+    // A saved place is where the panel opens, and where a lock on opening
+    // confines the pointer.
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+    RECT opened = {};
+    INT_PTR secondResult = -99;
+    bool secondMadeAWindow = true;
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] {
+        ::GetWindowRect(panel.m_hWnd, &opened);
+        EXPECT_EQ(m_platform.calls, LockCallsFor(opened));
+        size_t before = ThreadWindows().size();
+        CLockPanelDlg second;
+        secondResult = second.DoModal();
+        secondMadeAWindow = ThreadWindows().size() != before;
+    });
+    AnswerPrompt(script, panel, "");
+    script.Then([&] { ::PostMessageA(panel.m_hWnd, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(Run(panel, script), IDCANCEL);
+    EXPECT_EQ(opened.left, 53);
+    EXPECT_EQ(opened.top, 37);
+    EXPECT_EQ(secondResult, 0);
+    EXPECT_FALSE(secondMadeAWindow);
+
+    // Once closed, or torn down from outside, another panel may open.
+    CLockPanelDlg torn;
+    Script tear;
+    WaitForPanel(tear, torn);
+    tear.Then([&] { ::DestroyWindow(torn.m_hWnd); });
+    EXPECT_EQ(Run(torn, tear), -1);
+
+    CLockPanelDlg last;
+    Script close;
+    WaitForPanel(close, last);
+    Close(close, last);
+    EXPECT_EQ(Run(last, close), IDOK);
+}
+
+}  // namespace
