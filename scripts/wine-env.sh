@@ -62,7 +62,8 @@ tethra_wine_up() {
 }
 
 tethra_wine_down() {
-    [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1
+    # Wine may have shut an idle prefix down already: nothing to end is fine.
+    [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1 || true
     if [ -n "$TETHRA_XVFB_PID" ]; then
         kill "$TETHRA_XVFB_PID" 2>/dev/null
         wait "$TETHRA_XVFB_PID" 2>/dev/null

@@ -42,14 +42,17 @@ INT_PTR CDialog::DoModal()
         RunModalLoop();
     }
 
-    if (m_hWnd != nullptr)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    // The owner takes the activation back while the dialog still shows:
+    // hiding the active dialog first lets the focus drop to the desktop for
+    // a moment, and on Wine that also drops the pointer confinement of a
+    // locked panel under a closing password prompt.
     if (ownerDisabled)
         ::EnableWindow(owner, TRUE);
     if (m_hWnd != nullptr) {
         if (owner != nullptr && ::GetActiveWindow() == m_hWnd)
             ::SetActiveWindow(owner);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
         ::DestroyWindow(m_hWnd);
     }
     return m_nModalResult;

@@ -77,6 +77,10 @@ void CLockPanelDlg::OnLock()
 
 void CLockPanelDlg::LockSteps(bool protectedOn)
 {
+    // The foreground first: its change can release a confinement made
+    // before it (Wine does so), and a panel locked while it opens is not
+    // the foreground yet.
+    ::SetForegroundWindow(m_hWnd);
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     LockRect confined = ConfinementFor({window.left, window.top, window.right, window.bottom});
@@ -88,7 +92,6 @@ void CLockPanelDlg::LockSteps(bool protectedOn)
     if (protectedOn)
         SetProtectedRestart(true);
     m_bLocked = 1;
-    ::SetForegroundWindow(m_hWnd);
     ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "解锁");
 }
 
