@@ -1,0 +1,407 @@
+# Helpers for the end-to-end tests, sourced by each test_*.sh.
+#
+# A test runs Tethra from its own folder under the prefix's drive C (so it
+# has its own settings file), drives it with real X input through xdotool
+# and looks at the Windows side with tethra_probe. Every wait has a
+# deadline. e2e_begin and e2e_end (run on exit) both end the prefix's
+# processes (wineserver -k), so every test starts on a fresh desktop and
+# leaves nothing running; e2e_end also removes the test's folder.
+#
+# Environment (set by tests/e2e/CMakeLists.txt): TETHRA_EXE, TETHRA_PROBE,
+# TETHRA_ARTIFACTS, TETHRA_SOURCE_DIR. DISPLAY and WINEPREFIX come from
+# scripts/test.sh; without them a private desktop and prefix are prepared.
+
+set -u
+# Window filters are word lists on purpose, and the variables set here are
+# read by the tests.
+# shellcheck disable=SC2086,SC2034
+
+: "${TETHRA_EXE:?}" "${TETHRA_PROBE:?}" "${TETHRA_ARTIFACTS:?}" "${TETHRA_SOURCE_DIR:?}"
+
+E2E_NAME=""
+E2E_DIR=""            # the test's folder, Unix path
+E2E_WIN_DIR=""        # the same folder as Windows sees it
+E2E_EXE_WIN=""        # C:\tethra-<name>\Tethra.exe
+E2E_INI=""            # its settings file, Unix path
+E2E_PIDS=""           # every process the test started
+E2E_OWN_WINE=0        # 1 when lib.sh prepared the desktop and prefix itself
+E2E_START_SECONDS=$SECONDS
+
+# Tray geometry, set by e2e_desktop.
+TRAY_L=0 TRAY_T=0 TRAY_R=0 TRAY_B=0 TRAY_ICON_X=0 TRAY_ICON_Y=0 TRAY_ICON_SIZE=0
+TRAY_BASELINE=""
+
+RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+
+log() { echo "[$E2E_NAME $((SECONDS - E2E_START_SECONDS))s] $*" >&2; }
+
+fail() {
+    log "FAIL: $*"
+    exit 1
+}
+
+# ---- start and end --------------------------------------------------------
+
+e2e_begin() {
+    E2E_NAME=$1
+    if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.tethra-ready" ] || [ -z "${DISPLAY:-}" ]; then
+        # shellcheck source=/dev/null
+        . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
+        tethra_wine_up || fail "no Wine desktop"
+        E2E_OWN_WINE=1
+    fi
+    # Wine takes the ANSI code page (936) from the locale name.
+    export WINEDEBUG=-all
+    [ "${LC_ALL:-}" = zh_CN.UTF-8 ] || export LC_ALL=zh_CN.UTF-8
+    trap e2e_end EXIT
+    mkdir -p "$TETHRA_ARTIFACTS"
+    rm -f "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
+    # Whatever an earlier test left running would share the desktop and the mutex.
+    timeout 30 wineserver -k >/dev/null 2>&1
+
+    E2E_DIR="$WINEPREFIX/drive_c/tethra-$E2E_NAME"
+    E2E_WIN_DIR="C:\\tethra-$E2E_NAME"
+    E2E_EXE_WIN="$E2E_WIN_DIR\\Tethra.exe"
+    E2E_INI="$E2E_DIR/Tethra.INI"
+    rm -rf "$E2E_DIR"
+    mkdir -p "$E2E_DIR"
+    cp "$TETHRA_EXE" "$E2E_DIR/Tethra.exe"
+}
+
+e2e_end() {
+    local status=$?
+    if [ "$status" -ne 0 ] && [ -n "${DISPLAY:-}" ] && [ ! -e "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png" ]; then
+        screenshot "$E2E_NAME-failure.png" >/dev/null 2>&1
+        log "screenshot of the failure: $TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
+    fi
+    local pid
+    for pid in $E2E_PIDS; do
+        kill "$pid" 2>/dev/null
+    done
+    [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1
+    for pid in $E2E_PIDS; do
+        wait_until 10 eval "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    [ -n "$E2E_DIR" ] && rm -rf "$E2E_DIR"
+    [ "$E2E_OWN_WINE" = 1 ] && tethra_wine_down
+    log "done, status $status"
+    exit "$status"
+}
+
+# ---- the probe and small utilities -----------------------------------------
+
+# The probe writes CRLF lines (the C runtime's text mode).
+probe() {
+    wine "$TETHRA_PROBE" "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+# The hex of a text's code page 936 bytes, as the probe prints and compares texts.
+gbk_hex() {
+    printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 -v | tr -d ' \n' | tr 'a-f' 'A-F'
+}
+
+# Polls a shell condition every 0.1 s until it holds or $1 seconds pass.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    while :; do
+        "$@" && return 0
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+# screenshot <file> [geometry]: the Wine desktop, or the given part of the screen.
+E2E_DESKTOP_GEOMETRY=""
+screenshot() {
+    local file="$TETHRA_ARTIFACTS/$1" geometry=${2:-$E2E_DESKTOP_GEOMETRY}
+    if [ -n "$geometry" ]; then
+        timeout 20 import -window root png:- | convert - -crop "$geometry" +repage "$file"
+    else
+        timeout 20 import -window root "$file"
+    fi && echo "$file"
+}
+
+# ---- the program ----------------------------------------------------------
+
+# Writes the settings file from lines ("[Section]", "Key=Value"), CRLF-ended.
+ini_file() {
+    printf '%s\r\n' "$@" >"$E2E_INI"
+}
+
+# ini_get Section Key: the value, or nothing when absent.
+ini_get() {
+    [ -f "$E2E_INI" ] || return 0
+    tr -d '\r' <"$E2E_INI" | awk -F= -v s="[$1]" -v k="$2" '
+        /^\[/ { in_section = (tolower($0) == tolower(s)); next }
+        in_section && tolower($1) == tolower(k) { print substr($0, index($0, "=") + 1); exit }'
+}
+
+# start_tethra [args...]: runs the test's copy of the program; its pid in TETHRA_PID.
+start_tethra() {
+    wine "$E2E_EXE_WIN" "$@" >/dev/null 2>&1 &
+    TETHRA_PID=$!
+    E2E_PIDS="$E2E_PIDS $TETHRA_PID"
+}
+
+# wait_exit <pid> <seconds>: EXIT_CODE holds the code once it has ended.
+wait_exit() {
+    local pid=$1
+    wait_until "$2" eval "! kill -0 $pid 2>/dev/null" || return 1
+    wait "$pid"
+    EXIT_CODE=$?
+    return 0
+}
+
+is_running() { kill -0 "$1" 2>/dev/null; }
+
+# wait_window <seconds> <filter...>: WIN_HWND and WIN_L/T/R/B of the first match.
+wait_window() {
+    local seconds=$1
+    shift
+    local line
+    line=$(probe wait $((seconds * 1000)) "$@") || return 1
+    read -r WIN_HWND WIN_L WIN_T WIN_R WIN_B <<<"$line"
+}
+
+TITLE_TETHRA=$(gbk_hex "Tethra")
+FRAME_FILTER="class^=Afx: title=$TITLE_TETHRA"
+PANEL_FILTER="class=#32770 title= item=1000 visible=1"
+PROMPT_FILTER="class=#32770 item=1007 visible=1"
+
+wait_frame() { wait_window "$1" $FRAME_FILTER; }
+
+# wait_panel <seconds>: PANEL_HWND and PANEL_L/T/R/B.
+wait_panel() {
+    wait_window "$1" $PANEL_FILTER || return 1
+    PANEL_HWND=$WIN_HWND PANEL_L=$WIN_L PANEL_T=$WIN_T PANEL_R=$WIN_R PANEL_B=$WIN_B
+}
+
+panel_gone() { probe wait-gone $(($1 * 1000)) $PANEL_FILTER; }
+
+# item <hwnd> <id>: ITEM_ENABLED ITEM_VISIBLE ITEM_L/T/R/B ITEM_TEXT (hex).
+item() {
+    local line
+    line=$(probe item "$1" "$2") || return 1
+    read -r ITEM_ENABLED ITEM_VISIBLE ITEM_L ITEM_T ITEM_R ITEM_B ITEM_TEXT <<<"$line"
+}
+
+# expect_item <hwnd> <id> <text> <enabled 0|1>
+expect_item() {
+    item "$1" "$2" || fail "control $2 missing"
+    [ "$ITEM_TEXT" = "$(gbk_hex "$3")" ] || fail "control $2 reads hex $ITEM_TEXT, expected '$3'"
+    [ "$ITEM_ENABLED" = "$4" ] || fail "control $2 ('$3') enabled=$ITEM_ENABLED, expected $4"
+}
+
+has_caption() {
+    local style
+    style=$(probe style "$1") || fail "window $1 is gone"
+    (((style & 0x00C00000) == 0x00C00000))
+}
+
+# ---- real input -----------------------------------------------------------
+
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.05
+    xdotool click 1
+}
+
+click_item() {
+    item "$1" "$2" || fail "control $2 missing"
+    click_at $(((ITEM_L + ITEM_R) / 2)) $(((ITEM_T + ITEM_B) / 2))
+}
+
+# The pointer's position as X reports it: MOUSE_X MOUSE_Y.
+mouse_location() {
+    eval "$(xdotool getmouselocation --shell)"
+    MOUSE_X=$X MOUSE_Y=$Y
+}
+
+# CLIP_L/T/R/B: the confinement Windows reports.
+clip_rect() {
+    local line
+    line=$(probe clip) || return 1
+    read -r CLIP_L CLIP_T CLIP_R CLIP_B <<<"$line"
+}
+
+# ---- desktop and tray -----------------------------------------------------
+
+# Starts the prefix's desktop and notes where the program's tray icon will
+# be drawn (Wine puts the first icon at the taskbar's right end) and how that
+# place looks with no icon.
+e2e_desktop() {
+    # Wine shuts a prefix's desktop down whenever no program runs in it; a
+    # program started while it goes down or comes back races with it (its
+    # pointer confinement may never take hold). A probe that just runs keeps
+    # it up for the test; ctest's timeout bounds the test anyway.
+    wine "$TETHRA_PROBE" hold 175000 >/dev/null 2>&1 &
+    E2E_PIDS="$E2E_PIDS $!"
+    local line
+    line=$(probe tray 30000) || fail "no taskbar"
+    read -r TRAY_L TRAY_T TRAY_R TRAY_B TRAY_ICON_SIZE <<<"$line"
+    # Each icon takes its small-icon width plus a 2-pixel border either side.
+    # The taskbar spans the desktop's bottom edge.
+    E2E_DESKTOP_GEOMETRY="${TRAY_R}x${TRAY_B}+0+0"
+    local slot=$((TRAY_ICON_SIZE + 4))
+    TRAY_ICON_X=$((TRAY_R - slot / 2))
+    TRAY_ICON_Y=$(((TRAY_T + TRAY_B) / 2))
+    xdotool mousemove $((TRAY_L + 400)) $((TRAY_T - 200))
+    TRAY_BASELINE=$(tray_slot_pixels) || fail "cannot read the screen"
+}
+
+# A checksum of the pixels in the first icon's place.
+tray_slot_pixels() {
+    local size=$((TRAY_ICON_SIZE + 4))
+    timeout 20 import -window root -crop "${size}x${size}+$((TRAY_R - size))+$((TRAY_ICON_Y - size / 2))" rgb:- |
+        md5sum | cut -d' ' -f1
+}
+
+tray_icon_shown() { [ "$(tray_slot_pixels)" != "$TRAY_BASELINE" ]; }
+tray_icon_gone() { [ "$(tray_slot_pixels)" = "$TRAY_BASELINE" ]; }
+
+tray_double_click() {
+    xdotool mousemove "$TRAY_ICON_X" "$TRAY_ICON_Y"
+    sleep 0.05
+    xdotool click --repeat 2 --delay 80 1
+}
+
+tray_right_click() {
+    xdotool mousemove "$TRAY_ICON_X" "$TRAY_ICON_Y"
+    sleep 0.05
+    xdotool click 3
+}
+
+# The tray menu's rows, top to bottom: I an item, S a separator.
+TRAY_MENU_ROWS="I S I I S I I I I S I I I S I"
+MENU_SHOW=0 MENU_LOCK=2 MENU_SETTINGS=3 MENU_ABOUT=12 MENU_EXIT=14
+
+# open_tray_menu: right-clicks the icon; MENU_L/T/R/B once the menu shows.
+open_tray_menu() {
+    tray_right_click
+    wait_window 5 class=#32768 visible=1 || fail "no tray menu"
+    MENU_L=$WIN_L MENU_T=$WIN_T MENU_R=$WIN_R MENU_B=$WIN_B
+    menu_row_height >/dev/null || fail "the tray menu's height $((MENU_B - MENU_T)) fits no $TRAY_MENU_ROWS layout"
+}
+
+# The height of one item row, when the open menu's height fits TRAY_MENU_ROWS:
+# 3-pixel borders, 9-pixel separators, items of equal height.
+menu_row_height() {
+    local items=0 separators=0 kind
+    for kind in $TRAY_MENU_ROWS; do
+        [ "$kind" = I ] && items=$((items + 1)) || separators=$((separators + 1))
+    done
+    local rest=$((MENU_B - MENU_T - 6 - 9 * separators))
+    [ $((rest % items)) -eq 0 ] && [ $((rest / items)) -ge 12 ] || return 1
+    echo $((rest / items))
+}
+
+# click_menu_row <row>: a row of the open menu, counted from 0 in TRAY_MENU_ROWS.
+# Keys do not reach this menu (its owner is hidden); the mouse does.
+click_menu_row() {
+    local row=$1 kind item_h
+    item_h=$(menu_row_height) || fail "unexpected tray menu layout"
+    local y=$((MENU_T + 3)) i=0
+    for kind in $TRAY_MENU_ROWS; do
+        [ "$i" -eq "$row" ] && break
+        [ "$kind" = I ] && y=$((y + item_h)) || y=$((y + 9))
+        i=$((i + 1))
+    done
+    xdotool mousemove $(((MENU_L + MENU_R) / 2)) $((y + item_h / 2))
+    sleep 0.1
+    xdotool click 1
+    probe wait-gone 5000 class=#32768 visible=1 || fail "the tray menu stayed open"
+}
+
+tray_menu_choose() {
+    open_tray_menu
+    click_menu_row "$1"
+}
+
+# ---- lock and unlock ------------------------------------------------------
+
+# expect_locked_state: the panel shows the locked state and Windows reports
+# the pointer confined to its window rectangle less 12 pixels on every side.
+expect_locked_state() {
+    expect_item "$PANEL_HWND" 1000 "解锁" 1
+    expect_item "$PANEL_HWND" 1002 "设置" 0
+    expect_item "$PANEL_HWND" 2 "隐藏" 0
+    expect_item "$PANEL_HWND" 1 "关闭" 0
+    local rect
+    rect=$(probe rect "$PANEL_HWND") || fail "panel gone"
+    read -r PANEL_L PANEL_T PANEL_R PANEL_B <<<"$rect"
+    clip_rect || fail "no clip rectangle"
+    CLIP_WANT="$((PANEL_L + 12)) $((PANEL_T + 12)) $((PANEL_R - 12)) $((PANEL_B - 12))"
+    [ "$CLIP_L $CLIP_T $CLIP_R $CLIP_B" = "$CLIP_WANT" ] ||
+        fail "clip is $CLIP_L $CLIP_T $CLIP_R $CLIP_B, expected $CLIP_WANT (panel $PANEL_L $PANEL_T $PANEL_R $PANEL_B)"
+}
+
+# pointer_held: the real pointer cannot leave the clip rectangle; it is
+# aimed at two far corners of the desktop.
+pointer_held() {
+    local target
+    for target in "$((TRAY_R - 1)) $((TRAY_B - 1))" "0 0"; do
+        xdotool mousemove $target
+        sleep 0.1
+        mouse_location
+        if ! { [ "$MOUSE_X" -ge "$CLIP_L" ] && [ "$MOUSE_X" -lt "$CLIP_R" ] &&
+            [ "$MOUSE_Y" -ge "$CLIP_T" ] && [ "$MOUSE_Y" -lt "$CLIP_B" ]; }; then
+            POINTER_ESCAPE="$MOUSE_X,$MOUSE_Y (aimed at $target)"
+            return 1
+        fi
+    done
+}
+
+expect_locked() {
+    expect_locked_state
+    pointer_held || fail "pointer reached $POINTER_ESCAPE outside the clip $CLIP_WANT"
+}
+
+# expect_unlocked: buttons back, pointer free anywhere on the desktop.
+expect_unlocked() {
+    expect_item "$PANEL_HWND" 1000 "锁定" 1
+    expect_item "$PANEL_HWND" 1002 "设置" 1
+    expect_item "$PANEL_HWND" 2 "隐藏" 1
+    expect_item "$PANEL_HWND" 1 "关闭" 1
+    expect_pointer_free
+}
+
+expect_pointer_free() {
+    local screen
+    screen=$(probe screen)
+    clip_rect || fail "no clip rectangle"
+    [ "$CLIP_L $CLIP_T $CLIP_R $CLIP_B" = "0 0 $screen" ] || fail "clip still $CLIP_L $CLIP_T $CLIP_R $CLIP_B"
+    # Two opposite corners of the desktop: no panel spans both.
+    local target
+    for target in "5 5" "$((TRAY_R - 5)) $((TRAY_T - 5))"; do
+        xdotool mousemove $target
+        sleep 0.1
+        mouse_location
+        [ "$MOUSE_X $MOUSE_Y" = "$target" ] || fail "pointer held at $MOUSE_X,$MOUSE_Y instead of $target"
+    done
+}
+
+# enter_password <text>: presses 解锁, types text into the prompt and confirms.
+enter_password() {
+    click_item "$PANEL_HWND" 1000
+    wait_window 5 $PROMPT_FILTER || fail "no password prompt"
+    local prompt=$WIN_HWND
+    [ "$(probe focus "$prompt")" = 1007 ] || fail "the password field does not have the focus"
+    [ -n "$1" ] && xdotool type --delay 30 "$1"
+    xdotool key Return
+    probe wait-gone 5000 $PROMPT_FILTER || fail "the prompt stayed open"
+}
+
+# run_value: prints the protected-restart value under the Run key; fails when there is none.
+run_value() {
+    timeout 60 wine reg query "$RUN_KEY" /v VQS 2>/dev/null | tr -d '\r' |
+        awk '$1 == "VQS" { sub(/^[ \t]*VQS[ \t]+REG_SZ[ \t]+/, ""); print; found = 1 } END { exit !found }'
+}
+
+delete_run_value() {
+    timeout 60 wine reg delete "$RUN_KEY" /v VQS /f >/dev/null 2>&1
+    return 0
+}

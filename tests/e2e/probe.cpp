@@ -1,0 +1,438 @@
+// tethra_probe: looks at the Wine desktop from inside, for the end-to-end
+// scripts. Windows on Wine's virtual desktop are not X windows, so the
+// scripts ask this tool, run in the same prefix, what exists where.
+//
+// Everything printed is ASCII: window handles as 0x..., texts as the hex of
+// their ANSI (code page 936) bytes, rectangles as "left top right bottom".
+// Exit code 0 means yes/found, 1 no/not found/timed out, 2 a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "settings/PasswordStore.h"
+
+namespace {
+
+const DWORD kPollMs = 50;
+
+std::string Hex(const std::string& bytes)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out.push_back(kDigits[c >> 4]);
+        out.push_back(kDigits[c & 0x0F]);
+    }
+    return out;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    // WM_GETTEXT rather than GetWindowText: it reads other processes' controls too.
+    char buffer[1024] = "";
+    LRESULT length = ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                                           SMTO_ABORTIFHUNG, 2000, nullptr);
+    (void)length;
+    return std::string(buffer);
+}
+
+std::string ClassOf(HWND hWnd)
+{
+    char buffer[256] = "";
+    ::GetClassNameA(hWnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+HWND ParseHwnd(const char* text)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 0)));
+}
+
+void PrintRect(const RECT& r)
+{
+    std::printf("%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+}
+
+void PrintWindow(HWND hWnd)
+{
+    RECT r = {};
+    ::GetWindowRect(hWnd, &r);
+    std::printf("0x%llx ", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hWnd)));
+    PrintRect(r);
+    std::printf("\n");
+}
+
+// Which top-level windows a command means: every "key=value" argument must hold.
+//   class=NAME    exact class name      class^=PREFIX  class name starts so
+//   title=HEX     exact title (hex of its ANSI bytes; "title=" is the empty title)
+//   item=ID       has a child control with that id
+//   visible=0|1   visibility
+struct WindowFilter {
+    std::vector<std::pair<std::string, std::string>> terms;
+
+    bool Parse(int argc, char** argv)
+    {
+        for (int i = 0; i < argc; ++i) {
+            const char* eq = std::strchr(argv[i], '=');
+            if (eq == nullptr)
+                return false;
+            terms.emplace_back(std::string(argv[i], static_cast<std::size_t>(eq - argv[i])), std::string(eq + 1));
+        }
+        return true;
+    }
+
+    bool Matches(HWND hWnd) const
+    {
+        for (const auto& term : terms) {
+            const std::string& key = term.first;
+            const std::string& value = term.second;
+            if (key == "class" && ClassOf(hWnd) != value)
+                return false;
+            if (key == "class^" && ClassOf(hWnd).compare(0, value.size(), value) != 0)
+                return false;
+            if (key == "title" && Hex(WindowText(hWnd)) != value)
+                return false;
+            if (key == "item" && ::GetDlgItem(hWnd, std::atoi(value.c_str())) == nullptr)
+                return false;
+            if (key == "visible" && (::IsWindowVisible(hWnd) != FALSE) != (value == "1"))
+                return false;
+        }
+        return true;
+    }
+};
+
+std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> windows;
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> Matching(const WindowFilter& filter)
+{
+    std::vector<HWND> found;
+    for (HWND hWnd : TopLevelWindows()) {
+        if (filter.Matches(hWnd))
+            found.push_back(hWnd);
+    }
+    return found;
+}
+
+// Polls until want(matches) holds or timeoutMs passes.
+template <typename Want>
+bool PollMatching(const WindowFilter& filter, DWORD timeoutMs, Want want, std::vector<HWND>* last)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        *last = Matching(filter);
+        if (want(*last))
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(kPollMs);
+    }
+}
+
+// ---- commands -------------------------------------------------------------
+
+// list: every top-level window: handle, visible, class, title hex, rect.
+int CmdList(int, char**)
+{
+    for (HWND hWnd : TopLevelWindows()) {
+        RECT r = {};
+        ::GetWindowRect(hWnd, &r);
+        std::printf("0x%llx vis=%d class=%s title=%s ", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hWnd)),
+                    ::IsWindowVisible(hWnd) ? 1 : 0, ClassOf(hWnd).c_str(), Hex(WindowText(hWnd)).c_str());
+        PrintRect(r);
+        std::printf("\n");
+    }
+    return 0;
+}
+
+// find <filter...>: every match, one "hwnd rect" line each.
+int CmdFind(int argc, char** argv)
+{
+    WindowFilter filter;
+    if (!filter.Parse(argc, argv))
+        return 2;
+    std::vector<HWND> found = Matching(filter);
+    for (HWND hWnd : found)
+        PrintWindow(hWnd);
+    return found.empty() ? 1 : 0;
+}
+
+// wait <timeout-ms> <filter...>: the first match once there is one.
+int CmdWait(int argc, char** argv)
+{
+    WindowFilter filter;
+    if (argc < 1 || !filter.Parse(argc - 1, argv + 1))
+        return 2;
+    std::vector<HWND> found;
+    if (!PollMatching(filter, std::strtoul(argv[0], nullptr, 0), [](const std::vector<HWND>& v) { return !v.empty(); },
+                      &found))
+        return 1;
+    PrintWindow(found.front());
+    return 0;
+}
+
+// wait-gone <timeout-ms> <filter...>: succeeds once nothing matches.
+int CmdWaitGone(int argc, char** argv)
+{
+    WindowFilter filter;
+    if (argc < 1 || !filter.Parse(argc - 1, argv + 1))
+        return 2;
+    std::vector<HWND> found;
+    return PollMatching(filter, std::strtoul(argv[0], nullptr, 0), [](const std::vector<HWND>& v) { return v.empty(); },
+                        &found)
+               ? 0
+               : 1;
+}
+
+// count <filter...>: how many windows match (exit code 0 either way).
+int CmdCount(int argc, char** argv)
+{
+    WindowFilter filter;
+    if (!filter.Parse(argc, argv))
+        return 2;
+    std::printf("%u\n", static_cast<unsigned>(Matching(filter).size()));
+    return 0;
+}
+
+// exists <hwnd>
+int CmdExists(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    return ::IsWindow(ParseHwnd(argv[0])) ? 0 : 1;
+}
+
+// rect <hwnd>
+int CmdRect(int argc, char** argv)
+{
+    RECT r;
+    if (argc != 1 || !::GetWindowRect(ParseHwnd(argv[0]), &r))
+        return argc != 1 ? 2 : 1;
+    PrintRect(r);
+    std::printf("\n");
+    return 0;
+}
+
+// item <hwnd> <id>: "enabled visible left top right bottom text-hex" of a dialog control.
+int CmdItem(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    HWND item = ::GetDlgItem(ParseHwnd(argv[0]), std::atoi(argv[1]));
+    if (item == nullptr)
+        return 1;
+    RECT r = {};
+    ::GetWindowRect(item, &r);
+    std::printf("%d %d ", ::IsWindowEnabled(item) ? 1 : 0, ::IsWindowVisible(item) ? 1 : 0);
+    PrintRect(r);
+    std::printf(" %s\n", Hex(WindowText(item)).c_str());
+    return 0;
+}
+
+// children <hwnd>: every child control: "id enabled visible class text-hex".
+int CmdChildren(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    HWND hWnd = ParseHwnd(argv[0]);
+    if (!::IsWindow(hWnd))
+        return 1;
+    for (HWND child = ::GetWindow(hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::printf("%d %d %d %s %s\n", ::GetDlgCtrlID(child), ::IsWindowEnabled(child) ? 1 : 0,
+                    ::IsWindowVisible(child) ? 1 : 0, ClassOf(child).c_str(), Hex(WindowText(child)).c_str());
+    }
+    return 0;
+}
+
+// style <hwnd>: the window's style bits, in hex.
+int CmdStyle(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    HWND hWnd = ParseHwnd(argv[0]);
+    if (!::IsWindow(hWnd))
+        return 1;
+    std::printf("0x%08lx\n", static_cast<unsigned long>(::GetWindowLongA(hWnd, GWL_STYLE)));
+    return 0;
+}
+
+// focus <hwnd>: the control id holding the keyboard focus in hwnd's thread,
+// when that control belongs to hwnd.
+int CmdFocus(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    HWND hWnd = ParseHwnd(argv[0]);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info) || info.hwndFocus == nullptr)
+        return 1;
+    if (info.hwndFocus != hWnd && !::IsChild(hWnd, info.hwndFocus))
+        return 1;
+    std::printf("%d\n", ::GetDlgCtrlID(info.hwndFocus));
+    return 0;
+}
+
+// foreground: the foreground window.
+int CmdForeground(int, char**)
+{
+    HWND hWnd = ::GetForegroundWindow();
+    if (hWnd == nullptr)
+        return 1;
+    PrintWindow(hWnd);
+    return 0;
+}
+
+// idle <hwnd> <timeout-ms>: waits until the window's process waits for input.
+int CmdIdle(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(ParseHwnd(argv[0]), &pid);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    DWORD result = ::WaitForInputIdle(process, std::strtoul(argv[1], nullptr, 0));
+    ::CloseHandle(process);
+    return result == 0 ? 0 : 1;
+}
+
+// clip: the pointer's confinement rectangle.
+int CmdClip(int, char**)
+{
+    RECT r;
+    if (!::GetClipCursor(&r))
+        return 1;
+    PrintRect(r);
+    std::printf("\n");
+    return 0;
+}
+
+// cursor: the pointer's position.
+int CmdCursor(int, char**)
+{
+    POINT p;
+    if (!::GetCursorPos(&p))
+        return 1;
+    std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+}
+
+// screen: the desktop's size.
+int CmdScreen(int, char**)
+{
+    std::printf("%d %d\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+}
+
+// tray <timeout-ms>: the taskbar's rect and the small-icon width, once the taskbar exists.
+int CmdTray(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    WindowFilter filter;
+    filter.terms.emplace_back("class", "Shell_TrayWnd");
+    filter.terms.emplace_back("visible", "1");
+    std::vector<HWND> found;
+    if (!PollMatching(filter, std::strtoul(argv[0], nullptr, 0), [](const std::vector<HWND>& v) { return !v.empty(); },
+                      &found))
+        return 1;
+    RECT r = {};
+    ::GetWindowRect(found.front(), &r);
+    PrintRect(r);
+    std::printf(" %d\n", ::GetSystemMetrics(SM_CXSMICON));
+    return 0;
+}
+
+// hold <timeout-ms>: just runs that long. Wine ends a prefix's desktop as
+// soon as no program runs in it; a test keeps one running meanwhile.
+int CmdHold(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    ::Sleep(std::strtoul(argv[0], nullptr, 0));
+    return 0;
+}
+
+// post <hwnd> <message> <wparam> <lparam>: only where no real input can reach.
+int CmdPost(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    return ::PostMessageA(ParseHwnd(argv[0]), std::strtoul(argv[1], nullptr, 0), std::strtoull(argv[2], nullptr, 0),
+                          std::strtoll(argv[3], nullptr, 0))
+               ? 0
+               : 1;
+}
+
+// stored-password <text>: the settings file's Password value for text.
+int CmdStoredPassword(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    std::printf("%s\n", EncodeStoredPassword(ScramblePassword(argv[0])).c_str());
+    return 0;
+}
+
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"list", CmdList, "list"},
+    {"find", CmdFind, "find <filter...>"},
+    {"wait", CmdWait, "wait <timeout-ms> <filter...>"},
+    {"wait-gone", CmdWaitGone, "wait-gone <timeout-ms> <filter...>"},
+    {"count", CmdCount, "count <filter...>"},
+    {"exists", CmdExists, "exists <hwnd>"},
+    {"rect", CmdRect, "rect <hwnd>"},
+    {"item", CmdItem, "item <hwnd> <id>"},
+    {"children", CmdChildren, "children <hwnd>"},
+    {"style", CmdStyle, "style <hwnd>"},
+    {"focus", CmdFocus, "focus <hwnd>"},
+    {"foreground", CmdForeground, "foreground"},
+    {"idle", CmdIdle, "idle <hwnd> <timeout-ms>"},
+    {"clip", CmdClip, "clip"},
+    {"cursor", CmdCursor, "cursor"},
+    {"screen", CmdScreen, "screen"},
+    {"tray", CmdTray, "tray <timeout-ms>"},
+    {"hold", CmdHold, "hold <timeout-ms>"},
+    {"post", CmdPost, "post <hwnd> <message> <wparam> <lparam>"},
+    {"stored-password", CmdStoredPassword, "stored-password <text>"},
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2) {
+        for (const Command& command : kCommands) {
+            if (std::strcmp(argv[1], command.name) == 0) {
+                int code = command.run(argc - 2, argv + 2);
+                std::fflush(stdout);
+                return code;
+            }
+        }
+    }
+    std::fprintf(stderr, "usage: tethra_probe <command> ...\n");
+    for (const Command& command : kCommands)
+        std::fprintf(stderr, "  %s\n", command.usage);
+    std::fprintf(stderr, "filters: class=NAME class^=PREFIX title=HEX item=ID visible=0|1\n");
+    return 2;
+}
