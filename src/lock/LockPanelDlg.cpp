@@ -16,10 +16,13 @@ const MessageMapEntry CLockPanelDlg::messageEntries[] = {
     OnCommandRow(IDC_LOCK, &CLockPanelDlg::OnLock),
     OnMouseRow(WM_LBUTTONDOWN, &CLockPanelDlg::OnLButtonDown),
     OnCommandRow(IDC_SETTINGS, &CLockPanelDlg::OnSettings),
+    OnTimerRow(&CLockPanelDlg::OnTimer),
 };
 const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
 namespace {
+
+const UINT_PTR kReconfineTimer = 1;
 
 CSettingsFile AppSettings()
 {
@@ -81,18 +84,35 @@ void CLockPanelDlg::LockSteps(bool protectedOn)
     // before it (Wine does so), and a panel locked while it opens is not
     // the foreground yet.
     ::SetForegroundWindow(m_hWnd);
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    LockRect confined = ConfinementFor({window.left, window.top, window.right, window.bottom});
-    RECT clip = {confined.left, confined.top, confined.right, confined.bottom};
-    Platform().ClipCursor(&clip);
-    LockPoint centre = CentreOf(confined);
+    RECT clip = ConfinePointer();
+    LockPoint centre = CentreOf({clip.left, clip.top, clip.right, clip.bottom});
     Platform().SetCursorPos(centre.x, centre.y);
     Platform().SetScreenSaverRunning(TRUE);
     if (protectedOn)
         SetProtectedRestart(true);
     m_bLocked = 1;
+    ::SetTimer(m_hWnd, kReconfineTimer, 500, nullptr);
     ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "解锁");
+}
+
+RECT CLockPanelDlg::ConfinePointer()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    LockRect confined = ConfinementFor({window.left, window.top, window.right, window.bottom});
+    RECT clip = {confined.left, confined.top, confined.right, confined.bottom};
+    Platform().ClipCursor(&clip);
+    return clip;
+}
+
+void CLockPanelDlg::OnTimer(UINT_PTR /*id*/)
+{
+    // Windows 9x keeps a confinement until it is released. Systems of the NT
+    // line and Wine drop it when the foreground changes, which at start-up
+    // can happen just after the panel has locked; while locked the panel
+    // therefore takes the pointer back twice a second.
+    if (m_bLocked)
+        ConfinePointer();
 }
 
 void CLockPanelDlg::UnlockSteps(bool protectedOn)
@@ -101,6 +121,7 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     if (prompt.DoModal() != IDOK)
         return;
 
+    ::KillTimer(m_hWnd, kReconfineTimer);
     Platform().ClipCursor(nullptr);
     Platform().SetScreenSaverRunning(FALSE);
     m_bLocked = 0;

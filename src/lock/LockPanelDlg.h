@@ -35,11 +35,15 @@ protected:
     void OnLock();
     void OnSettings();
     void OnLButtonDown(UINT flags, POINT point);
+    void OnTimer(UINT_PTR id);
 
     void SavePosition();
     void SetProtectedRestart(bool enable);
 
 private:
+    // Confines the pointer to the panel's rectangle less 12 pixels a side;
+    // returns that rectangle.
+    RECT ConfinePointer();
     void LockSteps(bool protectedOn);
     void UnlockSteps(bool protectedOn);
     void EnableButtons();

@@ -32,6 +32,23 @@ bool ButtonEnabled(HWND panel, int id)
 
 // The lock-time calls for a panel at rect: confined 12 pixels in from
 // every side, the pointer at the middle of that.
+// The calls with the locked panel's periodic re-confinement left out: a
+// ClipCursor to the rectangle already in force.
+Calls Effects(const Calls& calls)
+{
+    Calls effects;
+    std::string confinement;
+    for (const std::string& call : calls) {
+        if (call.rfind("ClipCursor(", 0) == 0) {
+            if (call == confinement)
+                continue;
+            confinement = call;
+        }
+        effects.push_back(call);
+    }
+    return effects;
+}
+
 Calls LockCallsFor(const RECT& r)
 {
     RECT c = {r.left + 12, r.top + 12, r.right - 12, r.bottom - 12};
@@ -127,7 +144,7 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
         .Then([&] {
             HWND p = panel.m_hWnd;
             ::GetWindowRect(p, &atLock);
-            afterLock = m_platform.calls;
+            afterLock = Effects(m_platform.calls);
             EXPECT_EQ(afterLock, LockCallsFor(atLock));
             EXPECT_EQ(panel.m_bLocked, 1);
             EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
@@ -151,16 +168,23 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
             HWND p = panel.m_hWnd;
             EXPECT_TRUE(::IsWindow(p) && ::IsWindowVisible(p)) << "a locked panel cannot be closed";
             EXPECT_EQ(panel.m_bLocked, 1);
-            EXPECT_EQ(m_platform.calls, afterLock);
+            EXPECT_EQ(Effects(m_platform.calls), afterLock);
             EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
             EXPECT_EQ(Settings().ReadInt(Key::Top), -1) << "no position is saved while locked";
+        })
+        // Wine and the NT line drop a confinement when the foreground
+        // changes: the locked panel keeps putting it back.
+        .Until([&] { return m_platform.calls.size() > afterLock.size() + 1; })
+        .Then([&] {
+            for (size_t i = afterLock.size(); i < m_platform.calls.size(); ++i)
+                EXPECT_EQ(m_platform.calls[i], afterLock.front()) << "only the same confinement again";
         });
     for (const char* wrong : {"", "锁定 PW", "锁定 pw ", "锁定"})
         AnswerPrompt(script, panel, wrong);
     script.Then([&] {
         HWND p = panel.m_hWnd;
         EXPECT_EQ(panel.m_bLocked, 1) << "a wrong password unlocks nothing";
-        EXPECT_EQ(m_platform.calls, afterLock);
+        EXPECT_EQ(Effects(m_platform.calls), afterLock);
         EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
         EXPECT_FALSE(ButtonEnabled(p, IDOK));
     });
@@ -170,7 +194,7 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
         Calls expected = afterLock;
         expected.push_back("ClipCursor(null)");
         expected.push_back("SetScreenSaverRunning(0)");
-        EXPECT_EQ(m_platform.calls, expected);
+        EXPECT_EQ(Effects(m_platform.calls), expected);
         EXPECT_EQ(panel.m_bLocked, 0);
         EXPECT_EQ(ButtonText(p, IDC_LOCK), kLockText);
         EXPECT_TRUE(ButtonEnabled(p, IDC_SETTINGS));
@@ -202,7 +226,7 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
         WaitForPanel(script, panel);
         script.Then([&] {
             EXPECT_EQ(m_platform.CallsStartingWith("SetRunValue"), Calls({setRun}));
-            EXPECT_EQ(m_platform.calls.back(), setRun) << "after the other lock steps";
+            EXPECT_EQ(Effects(m_platform.calls).back(), setRun) << "after the other lock steps";
             EXPECT_TRUE(m_platform.CallsStartingWith("DeleteRunValue").empty());
         });
         AnswerPrompt(script, panel, "");
@@ -285,7 +309,7 @@ TEST_F(LockPanelTest, OnePanelAtATimeAndASavedPlaceIsKept)
     WaitForPanel(script, panel);
     script.Then([&] {
         ::GetWindowRect(panel.m_hWnd, &opened);
-        EXPECT_EQ(m_platform.calls, LockCallsFor(opened));
+        EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(opened));
         size_t before = ThreadWindows().size();
         CLockPanelDlg second;
         secondResult = second.DoModal();
