@@ -56,8 +56,11 @@ e2e_begin() {
     trap e2e_end EXIT
     mkdir -p "$TETHRA_ARTIFACTS"
     rm -f "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
-    # Whatever an earlier test left running would share the desktop and the mutex.
+    # Whatever an earlier test left running would share the desktop and the
+    # mutex. The old server must be gone before a new one starts, or the next
+    # wine command can fail at once.
     timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
 
     E2E_DIR="$WINEPREFIX/drive_c/tethra-$E2E_NAME"
     E2E_WIN_DIR="C:\\tethra-$E2E_NAME"

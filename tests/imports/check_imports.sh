@@ -22,6 +22,8 @@ fi
 exe=$1
 exports=$2
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+# The parser reads objdump's English wording.
+export LC_ALL=C
 
 for f in "$exe" "$exports"; do
     if [ ! -r "$f" ]; then
