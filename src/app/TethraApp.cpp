@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "app/AppSettings.h"
 #include "app/Platform.h"
 #include "app/SettingsPath.h"
 #include "dialogs/AboutDlg.h"
@@ -21,6 +22,11 @@ const MessageMap CTethraApp::messageMap = {&CWinApp::messageMap, messageEntries,
 CTethraApp& TheApp()
 {
     return *static_cast<CTethraApp*>(AfxGetApp());
+}
+
+CSettingsFile AppSettings()
+{
+    return CSettingsFile(TheApp().m_strSettingsPath);
 }
 
 bool CTethraApp::IsWin9xPlatform()
@@ -45,13 +51,16 @@ BOOL CTethraApp::InitInstance()
 
     m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, "/protected");
 
-    char modulePath[260] = "";
-    ::GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    // A cut path would name a settings file that is not ours; such a start
+    // ends here, silently, before anything is read or written.
+    std::string modulePath;
+    if (!AfxGetModulePath(&modulePath))
+        return FALSE;
     m_strSettingsPath = SettingsPathFor(modulePath);
 
     // The frame must be the main window before its window exists: its
     // creation may run the lock panel, which is owned by the main window.
-    auto* frame = new CMainFrame;
+    auto* frame = new CMainFrame(m_bProtected != FALSE);
     m_pMainWnd = frame;
     frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);
     return TRUE;

@@ -2,15 +2,14 @@
 
 #include <iterator>
 
+#include "app/AppSettings.h"
 #include "app/Platform.h"
-#include "app/TethraApp.h"
 #include "frame/PowerCommands.h"
 #include "frame/StartupPlan.h"
 #include "frame/TimedLock.h"
 #include "fw/Afx.h"
 #include "lock/LockPanelDlg.h"
 #include "res/resource.h"
-#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
 };
 const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
 
-CMainFrame::CMainFrame() : m_lockAtTime(2000, 1, 1, 1, 0, 0) {}
+CMainFrame::CMainFrame(bool protectedStart) : m_bProtectedStart(protectedStart), m_lockAtTime(2000, 1, 1, 1, 0, 0) {}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -78,10 +77,9 @@ int CMainFrame::OnCreate(CREATESTRUCTA* /*cs*/)
     if (!m_trayIcon.AddIcon(this, WM_TRAYNOTIFY, kTrayTooltip, icon, kTrayIconId))
         return -1;
 
-    CTethraApp& app = TheApp();
-    CSettingsFile settings(app.m_strSettingsPath);
+    CSettingsFile settings = AppSettings();
     StartupPlan plan =
-        DecideStartup(app.m_bProtected != FALSE, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
+        DecideStartup(m_bProtectedStart, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
     if (plan.lock)
         OnLock();
     if (plan.armTimedLock)
@@ -146,7 +144,7 @@ void CMainFrame::OnSettings()
 
 void CMainFrame::ArmTimedLock()
 {
-    CSettingsFile settings(TheApp().m_strSettingsPath);
+    CSettingsFile settings = AppSettings();
     m_lockMode = TimedLockModeFor(settings.ReadInt(Key::TimeLockType));
     if (m_lockMode == kTimedLockAtClock) {
         m_lockAtTime = CTime(settings.ReadInt(Key::OnTime));

@@ -20,7 +20,9 @@ public:
     static const CRuntimeClass classCMainFrame;
     const CRuntimeClass* GetRuntimeClass() const override { return &classCMainFrame; }
 
-    CMainFrame();
+    // protectedStart: the program was started to come back locked after a
+    // restart; its window's creation then locks at once.
+    explicit CMainFrame(bool protectedStart = false);
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCmdMsg(UINT id) override;
@@ -55,6 +57,7 @@ private:
     void RunLockPanel(bool lockOnOpen);
     void ArmTimedLock();
 
+    bool m_bProtectedStart;
     CFrameClientWnd m_clientWnd;
     CTime m_lockAtTime;
     int m_lockMode = 0;

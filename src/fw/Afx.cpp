@@ -44,6 +44,22 @@ int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
     return AfxMessageBox(text, type, helpId);
 }
 
+bool AfxGetModulePath(std::string* path)
+{
+    // Windows 9x paths never exceed MAX_PATH; the room beyond it is for
+    // systems that allow longer ones. A call that fills the buffer may leave
+    // it unterminated (NT) or cut (9x): either way the path is not whole.
+    char buffer[1024];
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer - 1) {
+        path->clear();
+        return false;
+    }
+    buffer[length] = '\0';
+    path->assign(buffer, length);
+    return true;
+}
+
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     // Names live as long as the process: the class stays registered. A list

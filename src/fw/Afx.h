@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CWinApp;
 class CWnd;
 
@@ -19,6 +21,10 @@ HWND AfxGetSafeOwner();
 // application title. An MB_OK box without an icon gets the exclamation icon.
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+
+// The running executable's full path. False when the call fails or the path
+// did not fit (the result would be cut): callers must not use such a path.
+bool AfxGetModulePath(std::string* path);
 
 // Registers (once) and names a window class with StaticWndProc as its
 // procedure and the given class style, cursor, background and icon.

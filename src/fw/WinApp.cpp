@@ -44,8 +44,8 @@ void CWinApp::InitApplication(HINSTANCE instance, const char* commandLine)
         m_pszAppName = title;
         return;
     }
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string path;
+    AfxGetModulePath(&path);
     m_pszAppName = ModuleBaseName(path);
 }
 

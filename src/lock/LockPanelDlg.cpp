@@ -2,8 +2,9 @@
 
 #include <iterator>
 
+#include "app/AppSettings.h"
 #include "app/Platform.h"
-#include "app/TethraApp.h"
+#include "fw/Afx.h"
 #include "lock/LockGeometry.h"
 #include "lock/PasswordPromptDlg.h"
 #include "res/resource.h"
@@ -23,11 +24,6 @@ const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntri
 namespace {
 
 const UINT_PTR kReconfineTimer = 1;
-
-CSettingsFile AppSettings()
-{
-    return CSettingsFile(TheApp().m_strSettingsPath);
-}
 
 }  // namespace
 
@@ -191,7 +187,9 @@ void CLockPanelDlg::SetProtectedRestart(bool enable)
         Platform().DeleteRunValue(kProtectedRestartValue);
         return;
     }
-    char path[MAX_PATH + 1] = "";
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    // A cut path would start something else at the next boot: write nothing.
+    std::string path;
+    if (!AfxGetModulePath(&path))
+        return;
     Platform().SetRunValue(kProtectedRestartValue, ProtectedRestartCommand(path));
 }

@@ -1,9 +1,8 @@
 #include "lock/PasswordPromptDlg.h"
 
-#include "app/TethraApp.h"
+#include "app/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PasswordStore.h"
-#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -24,10 +23,9 @@ void CPasswordPromptDlg::DoDataExchange(CDataExchange* pDX)
 
 void CPasswordPromptDlg::OnOK()
 {
-    CSettingsFile settings(TheApp().m_strSettingsPath);
-    std::string stored = DecodeStoredPassword(settings.ReadText(Key::Password));
+    std::string stored = DecodeStoredPassword(AppSettings().ReadText(Key::Password));
     UpdateData(TRUE);
-    std::string expected = CTethraApp::ScramblePassword(stored);
+    std::string expected = ScramblePassword(stored);
     if (PasswordsEqual(m_strPassword, expected, &IsAnsiLeadByte)) {
         CDialog::OnOK();
         return;
