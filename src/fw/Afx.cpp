@@ -1,8 +1,8 @@
 #include "fw/Afx.h"
 
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <list>
+#include <vector>
 
 #include "fw/WinApp.h"
 #include "fw/Wnd.h"
@@ -62,16 +62,24 @@ bool AfxGetModulePath(std::string* path)
 
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    // Names live as long as the process: the class stays registered. A list
-    // because the returned pointers must not move when a name is added.
-    static std::list<std::string> names;
-    char name[96];
-    std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
-                  classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
-                  static_cast<void*>(icon));
-    for (const std::string& known : names) {
-        if (known == name)
-            return known.c_str();
+    // Names live as long as the process: the class stays registered. Each
+    // name is held through a pointer so the returned text never moves.
+    static std::vector<std::unique_ptr<std::string>> names;
+    // wsprintfA has no %p before Windows 2000: each value goes out as two
+    // 32-bit halves, so 64-bit handles cannot collide either.
+    const ULONG_PTR values[] = {reinterpret_cast<ULONG_PTR>(AfxGetInstanceHandle()), classStyle,
+                                reinterpret_cast<ULONG_PTR>(cursor), reinterpret_cast<ULONG_PTR>(background),
+                                reinterpret_cast<ULONG_PTR>(icon)};
+    char name[96] = "Afx";
+    char* end = name + 3;
+    for (ULONG_PTR value : values) {
+        unsigned long long whole = value;
+        end += ::wsprintfA(end, ":%lx%08lx", static_cast<unsigned long>(whole >> 32),
+                           static_cast<unsigned long>(whole & 0xFFFFFFFFu));
+    }
+    for (const auto& known : names) {
+        if (*known == name)
+            return known->c_str();
     }
 
     WNDCLASSA wc = {};
@@ -84,6 +92,6 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     wc.lpszClassName = name;
     if (::RegisterClassA(&wc) == 0)
         return nullptr;
-    names.emplace_back(name);
-    return names.back().c_str();
+    names.push_back(std::make_unique<std::string>(name));
+    return names.back()->c_str();
 }

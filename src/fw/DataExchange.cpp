@@ -1,6 +1,5 @@
 #include "fw/DataExchange.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "fw/Afx.h"
@@ -64,7 +63,8 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
     char format[128] = "";
     ::LoadStringA(AfxGetInstanceHandle(), AFX_IDP_PARSE_STRING_SIZE, format, sizeof format);
     char text[160];
-    std::snprintf(text, sizeof text, format, maxChars);
+    // The format is ours, from the string table, and short enough for text.
+    ::wsprintfA(text, format, maxChars);
     AfxMessageBox(text, MB_ICONEXCLAMATION);
     pDX->Fail();
 }

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 int CSettingsFile::ReadInt(const SettingKey& key) const
 {
     return static_cast<int>(::GetPrivateProfileIntA(key.section, key.name, key.defaultValue, m_path.c_str()));
@@ -19,7 +17,7 @@ std::string CSettingsFile::ReadText(const SettingKey& key) const
 bool CSettingsFile::WriteInt(const SettingKey& key, long value) const
 {
     char text[16];
-    std::snprintf(text, sizeof text, "%ld", value);
+    ::wsprintfA(text, "%ld", value);
     return WriteText(key, text);
 }
 

@@ -5,7 +5,8 @@
 #  - it imports a function that the Windows 98 SE DLL does not export
 #    (the loader refuses to start the program);
 #  - it imports a wide-character ("...W") API, which Windows 9x exports only
-#    as a stub failing with ERROR_CALL_NOT_IMPLEMENTED;
+#    as a stub failing with ERROR_CALL_NOT_IMPLEMENTED; none is excused,
+#    not even the runtime's own (Tethra's build keeps those out);
 #  - its PE header is not PE32 with subsystem version 4.0.
 #
 # usage: check_imports.sh EXE EXPORTS_LIST
@@ -80,23 +81,10 @@ allowed_dlls="kernel32.dll user32.dll gdi32.dll comctl32.dll shell32.dll advapi3
 # "...A" twin for them (CommandLineToArgvW has none).
 wide_only="GetCommandLineW CommandLineToArgvW"
 
-# Wide imports the MinGW-w64 runtime (GCC 12, mingw-w64 10) links into
-# static C++ programs, even one using only std::string. On Windows 9x they
-# fail cleanly and their callers cope.
-wide_allow=(
-    # libgcc gthr-win32 mutex init (C++ EH, emutls): the semaphore is used only when two threads contend.
-    "kernel32.dll CreateSemaphoreW"
-    # mingw-w64 ___lc_codepage_func/rand_s look up msvcrt.dll; NULL makes them fall back to setlocale()/EINVAL.
-    "kernel32.dll GetModuleHandleW"
-    # mingw-w64 rand_s fallback loads advapi32.dll; only reached if rand_s (std::random_device) is called.
-    "kernel32.dll LoadLibraryW"
-)
-
 printf '%s\n' "$dump" | awk \
     -v exports_file="$exports" \
     -v allowed_dlls="$allowed_dlls" \
-    -v wide_only="$wide_only" \
-    -v wide_allow="$(printf '%s\n' "${wide_allow[@]}")" '
+    -v wide_only="$wide_only" '
 function fail(msg) { print msg; bad++ }
 BEGIN {
     bad = 0; fatal = 0
@@ -104,10 +92,6 @@ BEGIN {
     for (i = 1; i <= n; i++) dll_ok[a[i]] = 1
     n = split(wide_only, a, " ")
     for (i = 1; i <= n; i++) wonly[a[i]] = 1
-    n = split(wide_allow, a, "\n")
-    for (i = 1; i <= n; i++) {
-        if (split(a[i], f, " ") == 2) wallow[tolower(f[1]) " " f[2]] = 1
-    }
     nexp = 0
     while ((getline line < exports_file) > 0) {
         sub(/\r$/, "", line)
@@ -158,7 +142,7 @@ dll != "" && /^\t[0-9a-fA-F]+\t/ {
     }
     if (!((ldll " " name) in exported))
         fail("not exported by Windows 98 SE " ldll ": " name)
-    if (name ~ /W$/ && !((ldll " " name) in wallow)) {
+    if (name ~ /W$/) {
         base = substr(name, 1, length(name) - 1)
         if (((ldll " " base "A") in exported) || (name in wonly))
             fail("wide-character API imported from " dll ": " name)

@@ -10,6 +10,10 @@ cc=${CC_I686:-i686-w64-mingw32-gcc}
 cxx=${CXX_I686:-i686-w64-mingw32-g++}
 cc64=${CC_X86_64:-x86_64-w64-mingw32-gcc}
 win4="-Wl,--major-subsystem-version,4,--minor-subsystem-version,0,--major-os-version,4"
+# The C++ options and runtime pieces the product is built with; without
+# them the library's exception paths bring wide imports along.
+product="-std=c++20 -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics"
+runtime="$here/../../src/fw/Runtime.cpp"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -65,13 +69,16 @@ cat > "$tmp/winmm.c" <<'EOF'
 int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) { return (int)timeGetTime(); }
 EOF
 
-build "$tmp/good.exe" "$cxx" -Os -static -static-libgcc -static-libstdc++ -mwindows $win4 "$tmp/good.cpp"
+build "$tmp/good.exe" "$cxx" $product -static -static-libgcc -static-libstdc++ -mwindows $win4 \
+    "$tmp/good.cpp" "$runtime"
+build "$tmp/stock.exe" "$cxx" -Os -static -static-libgcc -static-libstdc++ -mwindows $win4 "$tmp/good.cpp"
 build "$tmp/bad.exe" "$cc" -Os -static -mwindows $win4 "$tmp/bad.c"
 build "$tmp/v51.exe" "$cc" -Os -static -mwindows \
     -Wl,--major-subsystem-version,5,--minor-subsystem-version,1 "$tmp/plain.c"
 build "$tmp/winmm.exe" "$cc" -Os -static -mwindows $win4 "$tmp/winmm.c" -lwinmm
 
 expect "C++ WinMain program with std::string passes" 0 "imports ok:" "$tmp/good.exe"
+expect "the same with the library's own runtime is refused" 1 "KERNEL32.dll: CreateSemaphoreW" "$tmp/stock.exe"
 expect "MessageBoxW is refused" 1 "USER32.dll: MessageBoxW" "$tmp/bad.exe"
 expect "GetTickCount64 is refused" 1 "kernel32.dll: GetTickCount64" "$tmp/bad.exe"
 expect "subsystem version 5.1 is refused" 1 "subsystem version 5.1" "$tmp/v51.exe"
