@@ -576,8 +576,11 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "src", "res")
     os.makedirs(out, exist_ok=True)
     write_icon(os.path.join(out, "Tethra.ico"), draw_tethra, (16, 32, 48))
-    write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32, 48))
-    write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32, 48))
+    # Dialog icons only: a static icon control shows the 32-pixel image, and
+    # nothing asks these for 48 pixels (the program's own icon keeps 48 for
+    # Explorer's large views).
+    write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32))
+    write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32))
     write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
     write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE)
 
