@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Prints Tethra's figures: product size, start-to-panel time against a
-# minimal one-dialog program under the same Wine, and idle CPU use.
+# Prints Tethra's figures: product size and sections (bench/size.sh),
+# start-to-panel time against a minimal one-dialog program under the same
+# Wine, and idle CPU use.
 #   bench/startup.sh [runs]      (default 5 runs each, medians)
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,7 +45,6 @@ tethra=$(time_of Tethra.exe | median)
 printf '[Option]\r\nInitTray=1\r\n' > "$drive/Tethra.INI"
 idle=$(timeout 120 wine 'C:\bench\launch_timer.exe' idle 'C:\bench\Tethra.exe' 30 | tr -d '\r')
 
-size=$(stat -c %s build/win32/Tethra.exe)
-echo "build/win32/Tethra.exe: $size bytes ($((size / 1024)) KiB)"
+bash bench/size.sh build/win32/Tethra.exe
 echo "start to visible dialog, median of $runs under Wine: Tethra ${tethra} ms, minimal dialog ${baseline} ms, ratio $(awk -v a="$tethra" -v b="$baseline" 'BEGIN {printf "%.2f", a / b}')"
 echo "idle Tethra in the tray, 30 s from 5 s after its start: ${idle} ms of CPU"

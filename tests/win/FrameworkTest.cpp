@@ -357,6 +357,42 @@ TEST_F(FrameworkTest, QuitDuringAModalRunEndsEveryRunAndStaysQueued)
 }
 
 // ---------------------------------------------------------------------------
+// Window classes
+
+TEST(WindowClasses, OneNamePerShapeAndNamesThatNeverMove)
+{
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    HBRUSH window = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    const char* first = AfxRegisterWndClass(CS_DBLCLKS, arrow, window, nullptr);
+    ASSERT_NE(first, nullptr);
+    const std::string firstName = first;
+    EXPECT_EQ(firstName.rfind("Afx:", 0), 0u) << firstName;
+    WNDCLASSA info = {};
+    EXPECT_TRUE(::GetClassInfoA(AfxGetInstanceHandle(), first, &info));
+    EXPECT_EQ(info.lpfnWndProc, &CWnd::StaticWndProc);
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_DBLCLKS));
+
+    // The same shape again: the same registered name, the same text.
+    EXPECT_EQ(AfxRegisterWndClass(CS_DBLCLKS, arrow, window, nullptr), first);
+    // Each differing argument makes another class.
+    std::set<std::string> names = {firstName};
+    names.insert(AfxRegisterWndClass(CS_DBLCLKS, nullptr, window, nullptr));
+    names.insert(AfxRegisterWndClass(CS_DBLCLKS, arrow, nullptr, nullptr));
+    names.insert(AfxRegisterWndClass(CS_DBLCLKS, arrow, window, ::LoadIconA(nullptr, IDI_APPLICATION)));
+    names.insert(AfxRegisterWndClass(0, arrow, window, nullptr));
+    EXPECT_EQ(names.size(), 5u);
+
+    // Callers keep the returned text as a window's class name: many more
+    // registrations must leave it where and as it was.
+    for (INT_PTR colour = 0; colour <= COLOR_INFOBK; ++colour) {
+        HBRUSH brush = reinterpret_cast<HBRUSH>(colour + 1);
+        ASSERT_NE(AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, arrow, brush, nullptr), nullptr);
+    }
+    EXPECT_EQ(std::string(first), firstName);
+    EXPECT_EQ(AfxRegisterWndClass(CS_DBLCLKS, arrow, window, nullptr), first);
+}
+
+// ---------------------------------------------------------------------------
 // Data exchange and message boxes
 
 class CLimitedTextDlg : public CDialog {
