@@ -21,6 +21,11 @@ const COLORREF kCheckMask = RGB(192, 192, 192);
 // Paints the brush where the source is white, keeps the target elsewhere.
 const DWORD kRopBrushWhereSourceSet = 0x00E20746;
 const UINT kMeasureFormat = DT_CALCRECT | DT_EXPANDTABS | DT_VCENTER;
+// Where the text goes in an item: a gap after the icon cell, an indent, and
+// a margin between its end and the item's right edge.
+const int kCellGap = 1;
+const int kTextIndent = 2;
+const int kTextRightMargin = 15;
 
 bool IsLeadByte(unsigned char c)
 {
@@ -216,7 +221,10 @@ BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
     if (oldFont != nullptr)
         ::SelectObject(dc, oldFont);
     ::ReleaseDC(window, dc);
-    item->itemWidth = static_cast<UINT>(m_imageWidth + (extent.right - extent.left) + 2);
+    // Room for all DrawItem uses: the square cell, the gap and margin left
+    // of the text, and the margin right of it. Less would cut the text's end.
+    int cell = m_imageHeight + 5;
+    item->itemWidth = static_cast<UINT>(cell + kCellGap + kTextIndent + (extent.right - extent.left) + kTextRightMargin);
     return TRUE;
 }
 
@@ -239,7 +247,7 @@ BOOL CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
     const RECT& r = item->rcItem;
     int h = r.bottom - r.top;
     RECT cell = {r.left, r.top, r.left + h, r.bottom};
-    RECT textArea = {r.left + h + 1, r.top, r.right, r.bottom};
+    RECT textArea = {r.left + h + kCellGap, r.top, r.right, r.bottom};
     bool fillAll = record->imageIndex < 0 && !checked;
     FillSolidRect(dc, fillAll ? r : textArea, Sys(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     COLORREF oldText = ::SetTextColor(dc, Sys(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
@@ -274,8 +282,8 @@ void CIconMenu::DrawLabel(HDC dc, const char* text, RECT area, bool selected, bo
     SIZE extent = {0, 0};
     ::GetTextExtentPoint32A(dc, text, ::lstrlenA(text), &extent);
     area.top += (area.bottom - area.top - extent.cy) / 2;
-    area.left += 2;
-    area.right -= 15;
+    area.left += kTextIndent;
+    area.right -= kTextRightMargin;
 
     // A tab never occurs inside a double-byte character: trail bytes start at 0x40.
     const char* tab = std::strchr(text, '\t');

@@ -341,7 +341,24 @@ TEST_F(IconMenuTest, MeasuredItemsAre21PixelsHighAndOnlyMenuRequestsAreTaken)
     MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_APP_ABOUT, 0, 0, reinterpret_cast<ULONG_PTR>(about)};
     EXPECT_TRUE(::SendMessageA(m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
     EXPECT_EQ(measure.itemHeight, 21u);
-    EXPECT_GT(measure.itemWidth, 16u + 2u + 40u) << "picture, margin and a text of some width";
+    EXPECT_GT(measure.itemWidth, 21u + 3u + 40u + 15u) << "cell, margins and a text of some width";
+
+    // The measured width holds the whole text: drawn into just that width
+    // it ends where it ends in a wide item, 15 pixels from the right edge.
+    auto lastTextColumn = [&](int width) {
+        Canvas canvas(width, 21);
+        Draw(canvas, about, 0);
+        for (int x = width - 1; x >= 0; --x) {
+            if (canvas.CountOther(::GetSysColor(COLOR_MENU), x, 0, x + 1, 21) != 0)
+                return x;
+        }
+        return -1;
+    };
+    int width = static_cast<int>(measure.itemWidth);
+    int wideEnd = lastTextColumn(400);
+    EXPECT_EQ(lastTextColumn(width), wideEnd);
+    EXPECT_LE(wideEnd, width - 15);
+    EXPECT_GE(wideEnd, width - 15 - 3);
 
     // A longer text measures wider.
     MEASUREITEMSTRUCT exitMeasure = {ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(RecordOf(file, ID_APP_EXIT))};
