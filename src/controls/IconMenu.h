@@ -39,7 +39,6 @@ public:
     BOOL MenuChar(UINT key, HMENU menu, LRESULT* result);
 
     size_t RecordCount() const { return m_records.Count(); }
-    int ImageHeight() const { return m_imageHeight; }
 
 private:
     MenuItemRecord* AddItemRecord(HMENU menu, const char* text, int commandId);
