@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Tethra's icons and banner bitmap and writes them to src/res/.
+"""Draws Tethra's icons, banner, menu pictures and check mark and writes
+them to src/res/.
 
 Everything is drawn from shapes in code, so the art can be regenerated and
 tweaked without an image editor:
@@ -16,6 +17,12 @@ greys 128/192/223, which LoadImage(LR_LOADMAP3DCOLORS) swaps for the user's
 3-D shadow/face/light colours. The text is rasterised by ImageMagick
 (`convert`) from a TrueType font and then reduced to the banner palette here;
 the output is byte-for-byte stable for a given ImageMagick and font.
+
+The menu pictures are one 24-bpp strip of 16 x 16 pictures on magenta,
+which the program treats as transparent, in the order of the toolbar
+resource: restart, sleep, shut down, log off, about, exit. The check mark is
+a 17 x 17, 4-bpp picture whose greys and white the program maps to the
+user's 3-D colours.
 """
 
 import math
@@ -570,6 +577,143 @@ def write_bmp4(path, cv, palette):
 
 
 # ---------------------------------------------------------------------------
+# Menu pictures
+
+MAGENTA = (255, 0, 255)
+GREEN = Material([(200, 255, 190), (60, 190, 60), (10, 110, 20)],
+                 [(1.0, VGA[2])], (0, 70, 0))
+RED = Material([(255, 190, 170), (230, 50, 30), (140, 10, 0)],
+               [(1.0, VGA[9])], (90, 0, 0))
+BLUE = Material([(190, 220, 255), (50, 110, 220), (10, 40, 140)],
+                [(1.0, NAVY)], (0, 20, 90))
+WOOD = Material([(236, 180, 110), (180, 110, 50), (110, 60, 20)],
+                [(1.0, OLIVE)], (60, 30, 0))
+LIGHT = Material([(255, 255, 255), (255, 255, 255)], [(1.0, WHITE)], WHITE)
+
+
+def triangle(a, b, c):
+    def side(p, q, x, y):
+        return (q[0] - p[0]) * (y - p[1]) - (q[1] - p[1]) * (x - p[0])
+
+    def inside(x, y):
+        s1, s2, s3 = side(a, b, x, y), side(b, c, x, y), side(c, a, x, y)
+        return (s1 >= 0 and s2 >= 0 and s3 >= 0) or (s1 <= 0 and s2 <= 0 and s3 <= 0)
+    return inside
+
+
+def ring(cx, cy, outer, inner):
+    return minus(circle(cx, cy, outer), circle(cx, cy, inner))
+
+
+def lit_from_top_left(x, y):
+    return min(1.0, (x + y) / 28.0)
+
+
+def arrow_right(cv, x0, x1, cy):
+    """A green arrow pointing right, shaft from x0, head ending at x1."""
+    head = x1 - 4
+    cv.paint(union(rect(x0, cy - 1.5, head + 0.5, cy + 1.5),
+                   triangle((head, cy - 4.2), (x1, cy), (head, cy + 4.2))),
+             GREEN, lit_from_top_left)
+
+
+def draw_menu_restart(cv):
+    # A circular arrow, open at the top right, its head pointing round.
+    cx, cy = 8, 8.5
+    gap = lambda x, y: x > cx and y < cy - 1 and (x - cx) > (cy - y) * 0.3
+    cv.paint(minus(ring(cx, cy, 6.8, 3.6), gap), GREEN, lit_from_top_left)
+    cv.paint(triangle((9.5, 0.2), (15.6, 6.8), (9.5, 7.6)), GREEN, lit_from_top_left)
+
+
+def draw_menu_sleep(cv):
+    # A crescent moon with a small star.
+    moon = minus(circle(7.5, 8, 7.2), circle(11.2, 6.2, 6.4))
+    cv.paint(moon, BRASS, lit_from_top_left)
+    for x, y in ((12, 10), (12, 12), (11, 11), (13, 11), (12, 11)):
+        cv.dot(x, y, (246, 206, 72))
+
+
+def draw_menu_shutdown(cv):
+    # The power sign: a broken ring and a bar through its gap.
+    cx, cy = 8, 8.5
+    cut = lambda x, y: y < cy and abs(x - cx) < 3.2
+    cv.paint(minus(ring(cx, cy, 7.0, 4.2), cut), RED, lit_from_top_left)
+    cv.paint(rect(6.6, 0.2, 9.4, 9.0), RED, lit_from_top_left)
+
+
+def draw_menu_logoff(cv):
+    # A person leaving: head and shoulders, an arrow to the right.
+    cv.paint(circle(5.5, 4.5, 3.4), BLUE, lit_from_top_left)
+    cv.paint(arch(5.5, 13.0, 5.0, 16.0, 0.0), BLUE, lit_from_top_left)
+    arrow_right(cv, 8, 15.8, 11)
+
+
+def draw_menu_about(cv):
+    # A blue disc with a white "i".
+    cv.paint(circle(8, 8, 7.6), BLUE, lit_from_top_left)
+    cv.paint(union(circle(8, 4.2, 1.5), rect(6.6, 6.6, 9.4, 12.6)), LIGHT,
+             lambda x, y: 0.0, outline=False)
+
+
+def draw_menu_exit(cv):
+    # A wooden door with its knob, and an arrow going out of it.
+    cv.paint(rect(1.5, 0.5, 10.5, 15.5), WOOD, lit_from_top_left)
+    cv.dot(8, 8, (246, 206, 72))
+    arrow_right(cv, 6, 15.8, 8)
+
+
+MENU_PICTURES = [draw_menu_restart, draw_menu_sleep, draw_menu_shutdown,
+                 draw_menu_logoff, draw_menu_about, draw_menu_exit]
+
+
+def write_bmp24(path, cv):
+    stride = ((cv.w * 3 + 3) // 4) * 4
+    bits = bytearray()
+    for y in range(cv.h - 1, -1, -1):
+        row = bytearray(stride)
+        for x in range(cv.w):
+            r, g, b = cv.px[y][x]
+            row[3 * x:3 * x + 3] = bytes((b, g, r))
+        bits += row
+    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 24, 0, len(bits),
+                       2835, 2835, 0, 0)
+    off = 14 + len(info)
+    filehdr = struct.pack("<2sIHHI", b"BM", off + len(bits), 0, 0, off)
+    with open(path, "wb") as f:
+        f.write(filehdr + info + bits)
+
+
+def draw_menu_strip():
+    strip = Canvas(16 * len(MENU_PICTURES), 16, deep=True, background=MAGENTA)
+    for i, draw in enumerate(MENU_PICTURES):
+        cv = Canvas(16, 16, deep=True)
+        draw(cv)
+        for y in range(16):
+            for x in range(16):
+                c = cv.px[y][x]
+                if c is not None:
+                    if c == MAGENTA:
+                        raise SystemExit("menu picture %d uses the transparent colour" % i)
+                    strip.dot(16 * i + x, y, c)
+    return strip
+
+
+def draw_check_mark():
+    """A black tick on a white and light-grey checkerboard, dark grey under
+    its lower edge."""
+    cv = Canvas(17, 17, deep=False)
+    for y in range(17):
+        for x in range(17):
+            cv.dot(x, y, WHITE if (x + y) % 2 == 0 else SILVER)
+    for x in range(4, 14):
+        top = 7 + (x - 4) if x <= 7 else 10 - (x - 7)
+        for y in range(top, top + 3):
+            cv.dot(x, y, BLACK)
+        cv.dot(x, top + 3, GREY)
+    return cv
+
+
+# ---------------------------------------------------------------------------
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -583,6 +727,8 @@ def main():
     write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32))
     write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
     write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE)
+    write_bmp24(os.path.join(out, "MenuIcons.bmp"), draw_menu_strip())
+    write_bmp4(os.path.join(out, "CheckMark.bmp"), draw_check_mark(), VGA)
 
 
 if __name__ == "__main__":

@@ -34,6 +34,11 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnTimerRow(&CMainFrame::OnTimer),
     OnMessageRow(WM_TRAYNOTIFY, &CMainFrame::OnTrayNotify),
     OnMessageRow(TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
+    OnMessageRow(WM_INITMENU, &CMainFrame::OnInitMenu),
+    OnMessageRow(WM_INITMENUPOPUP, &CMainFrame::OnInitMenuPopup),
+    OnMessageRow(WM_DRAWITEM, &CMainFrame::OnDrawItem),
+    OnMessageRow(WM_MEASUREITEM, &CMainFrame::OnMeasureItem),
+    OnMessageRow(WM_MENUCHAR, &CMainFrame::OnMenuChar),
     OnCommandRow(ID_SHOW, &CMainFrame::OnShow),
     OnCommandRow(ID_LOCK, &CMainFrame::OnLock),
     OnCommandRow(ID_SETTINGS, &CMainFrame::OnSettings),
@@ -46,7 +51,11 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
 };
 const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
 
-CMainFrame::CMainFrame(bool protectedStart) : m_bProtectedStart(protectedStart), m_lockAtTime(2000, 1, 1, 1, 0, 0) {}
+CMainFrame::CMainFrame(bool protectedStart) : m_bProtectedStart(protectedStart), m_lockAtTime(2000, 1, 1, 1, 0, 0)
+{
+    // Without its pictures the menus are still drawn, only with no icons.
+    m_iconMenu.LoadToolBarImages(IDR_MAINFRAME);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -107,6 +116,46 @@ LRESULT CMainFrame::OnTaskbarCreated(WPARAM /*wParam*/, LPARAM /*lParam*/)
     if (m_trayIcon.IsIconAdded())
         m_trayIcon.RestoreIcon();
     return 0;
+}
+
+// Every menu the frame shows, the tray's popup included, is drawn by the
+// icon menu: its items become owner-drawn as the menu opens.
+LRESULT CMainFrame::OnInitMenu(WPARAM wParam, LPARAM /*lParam*/)
+{
+    Default();
+    m_iconMenu.ConvertMenu(reinterpret_cast<HMENU>(wParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
+{
+    Default();
+    if (!HIWORD(lParam))
+        m_iconMenu.ConvertMenu(reinterpret_cast<HMENU>(wParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnDrawItem(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (m_iconMenu.DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
+    return Default();
+}
+
+LRESULT CMainFrame::OnMeasureItem(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (m_iconMenu.MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return TRUE;
+    return Default();
+}
+
+LRESULT CMainFrame::OnMenuChar(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT answer = 0;
+    if (!(HIWORD(wParam) & MF_SYSMENU) &&
+        m_iconMenu.MenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam), &answer))
+        return answer;
+    return Default();
 }
 
 void CMainFrame::RunLockPanel(bool lockOnOpen)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "controls/IconMenu.h"
 #include "frame/FrameClientWnd.h"
 #include "frame/SystemTray.h"
 #include "fw/FrameWnd.h"
@@ -34,6 +35,7 @@ public:
     // Exposed for tests: the timed-lock state.
     int LockMode() const { return m_lockMode; }
     const CSystemTray& TrayIcon() const { return m_trayIcon; }
+    const CIconMenu& IconMenu() const { return m_iconMenu; }
 
 protected:
     int OnCreate(CREATESTRUCTA* cs);
@@ -41,6 +43,11 @@ protected:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
+    LRESULT OnInitMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
 
     void OnShow();
     void OnLock();
@@ -64,6 +71,7 @@ private:
     uint32_t m_lockAfterSeconds = 0;
     uint32_t m_lockStartTick = 0;
     CSystemTray m_trayIcon;
+    CIconMenu m_iconMenu;
 };
 
 #endif

@@ -9,8 +9,12 @@
 #define IDD_LOCKPANEL 133
 #define IDD_PASSWORD_PROMPT 135
 
-// Frame resources (menu, icon, title string), bitmaps and icons
+// Frame resources (menu, icon, title string, and the menu pictures: a
+// toolbar resource naming the commands and its bitmap), bitmaps and icons
 #define IDR_MAINFRAME 128
+#define IDB_CHECKMARK 132
+// The toolbar resource type, for the resource script.
+#define RT_TOOLBAR_TYPE 241
 #define IDB_BANNER 134
 #define IDI_PASSWORD 138
 #define IDI_SETTINGS 139

@@ -408,3 +408,42 @@ delete_run_value() {
     timeout 60 wine reg delete "$RUN_KEY" /v VQS /f >/dev/null 2>&1
     return 0
 }
+
+# ---- icon menu ------------------------------------------------------------
+
+# menu_row_top <row>: the top of a row of the open tray menu, counted from 0
+# in TRAY_MENU_ROWS, relative to the menu's top edge.
+menu_row_top() {
+    local row=$1 kind item_h y=3 i=0
+    item_h=$(menu_row_height) || return 1
+    for kind in $TRAY_MENU_ROWS; do
+        [ "$i" -eq "$row" ] && break
+        [ "$kind" = I ] && y=$((y + item_h)) || y=$((y + 9))
+        i=$((i + 1))
+    done
+    echo "$y"
+}
+
+# menu_capture: the open menu's pixels as "x y r g b" lines, relative to its
+# top-left corner, in MENU_PIXELS.
+menu_capture() {
+    MENU_PIXELS="$E2E_DIR/menu-pixels.txt"
+    timeout 20 import -window root png:- |
+        convert - -crop "$((MENU_R - MENU_L))x$((MENU_B - MENU_T))+$MENU_L+$MENU_T" +repage -depth 8 txt:- |
+        awk -F'[:,() ]+' 'NR > 1 { print $1, $2, $3, $4, $5 }' >"$MENU_PIXELS"
+}
+
+# menu_region <x0> <y0> <x1> <y1>: "colourful magenta" pixel counts of the
+# captured menu in [x0, x1) x [y0, y1). Colourful: channels apart by more
+# than 60, which no grey of text, frame or background is.
+menu_region() {
+    awk -v x0="$1" -v y0="$2" -v x1="$3" -v y1="$4" '
+        $1 >= x0 && $1 < x1 && $2 >= y0 && $2 < y1 {
+            max = $3; min = $3
+            if ($4 > max) max = $4; if ($4 < min) min = $4
+            if ($5 > max) max = $5; if ($5 < min) min = $5
+            if (max - min > 60) colourful++
+            if ($3 >= 250 && $4 <= 5 && $5 >= 250) magenta++
+        }
+        END { print colourful + 0, magenta + 0 }' "$MENU_PIXELS"
+}

@@ -10,7 +10,8 @@
 #  - its PE header is not PE32 with subsystem version 4.0.
 #
 # usage: check_imports.sh EXE EXPORTS_LIST
-#   EXPORTS_LIST: '#' comment lines, then "dllname.dll FunctionName" lines.
+#   EXPORTS_LIST: '#' comment lines, then "dllname.dll FunctionName" lines;
+#   "dllname.dll #N" admits an import by ordinal N.
 # Exit status: 0 ok, 1 offending imports or header, 2 usage/tool error.
 # OBJDUMP may name another objdump (default i686-w64-mingw32-objdump).
 
@@ -136,7 +137,7 @@ dll != "" && /^\t[0-9a-fA-F]+\t/ {
     ord = $2; name = $3
     nfunc++
     if (name == "<none>" || name == "") {
-        if (ldll != "comctl32.dll")
+        if (!((ldll " #" ord) in exported))
             fail("import by ordinal " ord " from " dll)
         next
     }

@@ -89,6 +89,21 @@ grep -v '^user32.dll MessageBoxA$' "$list" > "$tmp/short-list.txt"
 expect "import missing from the exports list is refused" 1 \
     "user32.dll: MessageBoxA" "$tmp/good.exe" "$tmp/short-list.txt"
 
+# Imports by ordinal: comctl32's 8 is listed, its 9 is not.
+dlltool=${DLLTOOL_I686:-i686-w64-mingw32-dlltool}
+cat > "$tmp/ordinal.c" <<'EOF'
+#include <windows.h>
+HBITMAP WINAPI ByNumber(HINSTANCE, INT_PTR, UINT, void*, int);
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) { return ByNumber(a, 1, 0, 0, 0) != 0; }
+EOF
+for n in 8 9; do
+    printf 'LIBRARY COMCTL32.dll\nEXPORTS\n    ByNumber@20 @%s NONAME\n' "$n" > "$tmp/ord$n.def"
+    "$dlltool" -d "$tmp/ord$n.def" -l "$tmp/libord$n.a" || { echo "FAIL dlltool"; exit 1; }
+    build "$tmp/ord$n.exe" "$cc" -Os -static -mwindows $win4 "$tmp/ordinal.c" "$tmp/libord$n.a"
+done
+expect "comctl32 ordinal 8 passes" 0 "imports ok:" "$tmp/ord8.exe"
+expect "comctl32 ordinal 9 is refused" 1 "import by ordinal 9 from COMCTL32.dll" "$tmp/ord9.exe"
+
 if command -v "$cc64" > /dev/null; then
     build "$tmp/x64.exe" "$cc64" -Os -static -mwindows $win4 "$tmp/plain.c"
     expect "64-bit program is refused" 1 "PE32+" "$tmp/x64.exe"

@@ -1,0 +1,44 @@
+// The records behind owner-drawn menu items: one per item, on the heap, so
+// the pointer the menu holds as the item's data stays valid however the
+// table grows. A record lives as long as some menu still holds it.
+#ifndef TETHRA_CONTROLS_MENURECORDTABLE_H
+#define TETHRA_CONTROLS_MENURECORDTABLE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "controls/MenuText.h"
+
+struct MenuItemRecord {
+    int imageIndex;   // picture in the icon list; -1 none, -2 an item that opens a submenu
+    int commandId;    // -2 for an item that opens a submenu
+    char text[128];   // as the menu held it, cut to fit
+    uintptr_t menu;   // the menu that holds the item
+};
+
+class CMenuRecordTable {
+public:
+    CMenuRecordTable() = default;
+    ~CMenuRecordTable();
+    CMenuRecordTable(const CMenuRecordTable&) = delete;
+    CMenuRecordTable& operator=(const CMenuRecordTable&) = delete;
+
+    MenuItemRecord* Add(uintptr_t menu, const char* text, int commandId, int imageIndex, IsLeadByteFn isLeadByte);
+
+    // The record an item's owner-draw data points to; null when the data is
+    // not one of this table's records.
+    MenuItemRecord* Find(uintptr_t itemData) const;
+
+    // Deletes every record for which held answers false: no menu holds it
+    // any longer. Returns how many went.
+    using HeldFn = bool (*)(const MenuItemRecord& record);
+    size_t Reclaim(HeldFn held);
+
+    size_t Count() const { return m_records.size(); }
+
+private:
+    std::vector<MenuItemRecord*> m_records;
+};
+
+#endif
