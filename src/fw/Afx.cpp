@@ -104,8 +104,10 @@ void AfxSetCommonControlsLibrary(const char* name)
 BOOL AfxInitCommonControls(DWORD classes)
 {
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    // Loaded for the rest of the run: the classes it registers live in it.
-    HMODULE library = ::LoadLibraryA(g_commonControlsLibrary);
+    // Loaded once for the rest of the run: the classes it registers live in it.
+    HMODULE library = ::GetModuleHandleA(g_commonControlsLibrary);
+    if (library == nullptr)
+        library = ::LoadLibraryA(g_commonControlsLibrary);
     if (library == nullptr)
         return FALSE;
     auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx")));
