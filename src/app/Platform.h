@@ -33,8 +33,12 @@ public:
     // String values under HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run.
     virtual void SetRunValue(const char* name, const std::string& data) = 0;
     virtual void DeleteRunValue(const char* name) = 0;
-    // TRUE when the value can be read into a buffer of bufferSize bytes.
-    virtual BOOL QueryRunValue(const char* name, DWORD bufferSize) = 0;
+    // The registry's answer to a read of the value into bufferSize bytes:
+    // ERROR_SUCCESS, ERROR_MORE_DATA when the value exists but did not fit,
+    // another code when it cannot be read.
+    virtual LONG QueryRunValue(const char* name, DWORD bufferSize) = 0;
+    // The value's whole data; FALSE when there is no such string value.
+    virtual BOOL ReadRunValue(const char* name, std::string* data) = 0;
 
     virtual DWORD GetTickCount() = 0;
     virtual int32_t CurrentTime() = 0;

@@ -76,17 +76,37 @@ public:
         ::RegCloseKey(key);
     }
 
-    BOOL QueryRunValue(const char* name, DWORD bufferSize) override
+    LONG QueryRunValue(const char* name, DWORD bufferSize) override
+    {
+        HKEY key = nullptr;
+        LONG status = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key);
+        if (status != ERROR_SUCCESS)
+            return status;
+        std::string buffer(bufferSize, '\0');
+        DWORD type = REG_SZ;
+        DWORD size = bufferSize;
+        status = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+        ::RegCloseKey(key);
+        return status;
+    }
+
+    BOOL ReadRunValue(const char* name, std::string* data) override
     {
         HKEY key = nullptr;
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
             return FALSE;
-        std::string buffer(bufferSize, '\0');
-        DWORD type = REG_SZ;
-        DWORD size = bufferSize;
-        LONG status = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size);
+        // Asked for its size first; a value that grows in between is read as cut, never past the buffer.
+        DWORD type = 0;
+        DWORD size = 0;
+        LONG status = ::RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+        std::string buffer(size + 1, '\0');
+        if (status == ERROR_SUCCESS && type == REG_SZ)
+            status = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size);
         ::RegCloseKey(key);
-        return status == ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS || type != REG_SZ)
+            return FALSE;
+        data->assign(buffer.c_str());
+        return TRUE;
     }
 
     DWORD GetTickCount() override { return ::GetTickCount(); }

@@ -11,6 +11,7 @@
 #include "fw/CommandLine.h"
 #include "res/resource.h"
 #include "settings/PasswordStore.h"
+#include "settings/RunKey.h"
 
 bool CTethraApp::s_bAboutOpen = false;
 
@@ -49,14 +50,21 @@ BOOL CTethraApp::InitInstance()
         return FALSE;
     }
 
-    m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, "/protected");
-
     // A cut path would name a settings file that is not ours; such a start
     // ends here, silently, before anything is read or written.
     std::string modulePath;
     if (!AfxGetModulePath(&modulePath))
         return FALSE;
     m_strSettingsPath = SettingsPathFor(modulePath);
+
+    // With autorun and protected restart both on, the system starts two
+    // copies and the first one wins. A start that finds this program's own
+    // "VQS" value is therefore protected whatever its command line says:
+    // the value exists only between a protected lock and its unlock.
+    std::string restartCommand;
+    m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, kProtectedSwitch) ||
+                   (Platform().ReadRunValue(kProtectedRestartValue, &restartCommand) &&
+                    IsOwnProtectedRestartCommand(restartCommand, modulePath));
 
     // The frame must be the main window before its window exists: its
     // creation may run the lock panel, which is owned by the main window.

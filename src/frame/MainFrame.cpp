@@ -4,12 +4,14 @@
 
 #include "app/AppSettings.h"
 #include "app/Platform.h"
+#include "dialogs/SettingsDlg.h"
 #include "frame/PowerCommands.h"
 #include "frame/StartupPlan.h"
 #include "frame/TimedLock.h"
 #include "fw/Afx.h"
 #include "lock/LockPanelDlg.h"
 #include "res/resource.h"
+#include "settings/TimeValue.h"
 
 namespace {
 
@@ -185,8 +187,9 @@ void CMainFrame::OnSettings()
 {
     // The timed lock does not tick while the settings are being edited; the
     // running time goes on counting all the same.
+    CSettingsDlg settings;
     BOOL timerWasRunning = ::KillTimer(m_hWnd, kTimedLockTimer);
-    // The settings dialog is not built yet: the command only pauses the timer.
+    settings.DoModal();
     if (timerWasRunning)
         ::SetTimer(m_hWnd, kTimedLockTimer, 1000, nullptr);
 }
@@ -196,10 +199,10 @@ void CMainFrame::ArmTimedLock()
     CSettingsFile settings = AppSettings();
     m_lockMode = TimedLockModeFor(settings.ReadInt(Key::TimeLockType));
     if (m_lockMode == kTimedLockAtClock) {
-        m_lockAtTime = CTime(settings.ReadInt(Key::OnTime));
+        m_lockAtTime = StoredTimeValue(settings.ReadInt(Key::OnTime));
     } else {
         std::tm local = {};
-        CTime(settings.ReadInt(Key::AfterTime)).GetLocalTm(&local);
+        StoredTimeValue(settings.ReadInt(Key::AfterTime)).GetLocalTm(&local);
         m_lockAfterSeconds = SecondsOfDay(local);
         m_lockStartTick = Platform().GetTickCount();
     }

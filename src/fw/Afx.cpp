@@ -1,5 +1,7 @@
 #include "fw/Afx.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,4 +96,31 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
         return nullptr;
     names.push_back(std::make_unique<std::string>(name));
     return names.back()->c_str();
+}
+
+namespace {
+
+const char* g_commonControlsLibrary = "comctl32.dll";
+
+}  // namespace
+
+void AfxSetCommonControlsLibrary(const char* name)
+{
+    g_commonControlsLibrary = name != nullptr ? name : "comctl32.dll";
+}
+
+BOOL AfxInitCommonControls(DWORD classes)
+{
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    // Loaded once for the rest of the run: the classes it registers live in it.
+    HMODULE library = ::GetModuleHandleA(g_commonControlsLibrary);
+    if (library == nullptr)
+        library = ::LoadLibraryA(g_commonControlsLibrary);
+    if (library == nullptr)
+        return FALSE;
+    auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx")));
+    if (init == nullptr)
+        return FALSE;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, classes};
+    return init(&icc);
 }

@@ -30,6 +30,15 @@ bool AfxGetModulePath(std::string* path);
 // procedure and the given class style, cursor, background and icon.
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon);
 
+// Registers the common-control classes named by classes (ICC_... bits)
+// through InitCommonControlsEx, looked up at run time: the COMCTL32 of the
+// first Windows 95 edition has neither that function nor the newer
+// controls, and a program importing it would not start there at all.
+// FALSE when the library or the function is missing or the call fails.
+BOOL AfxInitCommonControls(DWORD classes);
+// Tests name a library without the function; null restores "comctl32.dll".
+void AfxSetCommonControlsLibrary(const char* name);
+
 // Asked for the classic 3-D look of dialog controls on old systems. Windows
 // 95 and later draw dialogs in 3-D themselves, so there is nothing to do.
 inline BOOL Enable3dControlsStatic() { return TRUE; }

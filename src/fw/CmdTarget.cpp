@@ -4,13 +4,18 @@
 
 const MessageMap CCmdTarget::messageMap = {nullptr, nullptr, 0};
 
-const MessageMapEntry* CCmdTarget::FindEntry(UINT message, UINT id) const
+const MessageMapEntry* CCmdTarget::FindEntry(UINT message, UINT id, UINT code) const
 {
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
         for (size_t i = 0; i < map->count; ++i) {
             const MessageMapEntry& row = map->entries[i];
-            if (row.message == message && (message != WM_COMMAND || row.id == id))
-                return &row;
+            if (row.message != message)
+                continue;
+            if (message == WM_COMMAND && row.id != id)
+                continue;
+            if (message == WM_NOTIFY && (row.id != id || row.code != code))
+                continue;
+            return &row;
         }
     }
     return nullptr;
@@ -59,6 +64,11 @@ void CCmdTarget::Invoke(const MessageMapEntry& row, WPARAM wParam, LPARAM lParam
     case HandlerShape::Focus: {
         auto pmf = reinterpret_cast<void (CCmdTarget::*)(HWND)>(row.handler);
         (this->*pmf)(reinterpret_cast<HWND>(wParam));
+        return;
+    }
+    case HandlerShape::Notify: {
+        auto pmf = reinterpret_cast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(row.handler);
+        (this->*pmf)(reinterpret_cast<NMHDR*>(lParam), result);
         return;
     }
     }

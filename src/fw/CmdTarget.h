@@ -22,15 +22,17 @@ enum class HandlerShape {
     Mouse,     // void (UINT flags, POINT pt)  mouse messages, signed client coordinates
     Timer,     // void (UINT_PTR id)           WM_TIMER
     Focus,     // void (HWND other)            WM_SETFOCUS, WM_KILLFOCUS
+    Notify,    // void (NMHDR*, LRESULT*)      WM_NOTIFY with the row's id and code
 };
 
 using GenericHandler = void (CCmdTarget::*)();
 
 struct MessageMapEntry {
     UINT message;
-    UINT id;  // command id for HandlerShape::Command, else 0
+    UINT id;  // control or command id for WM_COMMAND and WM_NOTIFY rows, else 0
     HandlerShape shape;
     GenericHandler handler;
+    UINT code = 0;  // the notification code of a WM_NOTIFY row
 };
 
 struct MessageMap {
@@ -88,6 +90,13 @@ MessageMapEntry OnFocusRow(UINT message, void (T::*handler)(HWND))
     return {message, 0, HandlerShape::Focus, reinterpret_cast<GenericHandler>(static_cast<Pmf>(handler))};
 }
 
+template <class T>
+MessageMapEntry OnNotifyRow(UINT id, UINT code, void (T::*handler)(NMHDR*, LRESULT*))
+{
+    using Pmf = void (CCmdTarget::*)(NMHDR*, LRESULT*);
+    return {WM_NOTIFY, id, HandlerShape::Notify, reinterpret_cast<GenericHandler>(static_cast<Pmf>(handler)), code};
+}
+
 class CCmdTarget : public CObject {
 public:
     static const MessageMap messageMap;
@@ -96,8 +105,9 @@ public:
     // Offers command id to this object's map. Returns TRUE when a row took it.
     virtual BOOL OnCmdMsg(UINT id);
 
-    // The row for message (and id, for WM_COMMAND) in this object's maps, or null.
-    const MessageMapEntry* FindEntry(UINT message, UINT id) const;
+    // The row for message (and id, for WM_COMMAND; id and code, for
+    // WM_NOTIFY) in this object's maps, or null.
+    const MessageMapEntry* FindEntry(UINT message, UINT id, UINT code = 0) const;
 
     // Calls the handler of row with the message's arguments; *result gets
     // what the window procedure should return.

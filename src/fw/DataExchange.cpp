@@ -1,5 +1,7 @@
 #include "fw/DataExchange.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "fw/Afx.h"
@@ -58,7 +60,12 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
         ::SendMessageA(pDX->LastControl(), EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
         return;
     }
-    if (value.size() <= static_cast<size_t>(maxChars))
+    size_t chars = 0;
+    for (size_t i = 0; i < value.size(); ++i, ++chars) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(value[i])) && i + 1 < value.size())
+            ++i;
+    }
+    if (chars <= static_cast<size_t>(maxChars))
         return;
     char format[128] = "";
     ::LoadStringA(AfxGetInstanceHandle(), AFX_IDP_PARSE_STRING_SIZE, format, sizeof format);
@@ -74,4 +81,49 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
     if (control.m_hWnd != nullptr)
         return;
     control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND control = pDX->PrepareCtrl(id);
+    if (pDX->m_bSaveAndValidate) {
+        value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
+        return;
+    }
+    if (value < 0 || value > 2)
+        value = 0;
+    ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_DateTimeCtrl(CDataExchange* pDX, int id, CTime& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND control = pDX->PrepareCtrl(id);
+    SYSTEMTIME st = {};
+    if (!pDX->m_bSaveAndValidate) {
+        LocalDateTime local;
+        if (!value.GetLocalDateTime(&local))
+            return;
+        st.wYear = static_cast<WORD>(local.year);
+        st.wMonth = static_cast<WORD>(local.month);
+        st.wDay = static_cast<WORD>(local.day);
+        st.wHour = static_cast<WORD>(local.hour);
+        st.wMinute = static_cast<WORD>(local.minute);
+        st.wSecond = static_cast<WORD>(local.second);
+        ::SendMessageA(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+        return;
+    }
+    if (::SendMessageA(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+        return;
+    LocalDateTime picked;
+    picked.year = st.wYear;
+    picked.month = st.wMonth;
+    picked.day = st.wDay;
+    picked.hour = st.wHour;
+    picked.minute = st.wMinute;
+    picked.second = st.wSecond;
+    value = CTime::FromPickedTimeOfDay(picked);
 }

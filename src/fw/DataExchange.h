@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "fw/Time.h"
+
 class CWnd;
 
 class CDataExchange {
@@ -32,8 +34,16 @@ private:
 // Text of control id <-> value (bytes of the ANSI code page).
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 // Loading: limits the last edit control to maxChars. Saving: a longer value
-// fails the exchange with the standard message.
+// fails the exchange with the standard message. Characters are counted in
+// the ANSI code page: a double-byte character is one, as the edit box
+// counts it on systems that limit characters rather than bytes.
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars);
+// Check box id <-> value. Loading sets a value outside 0 to 2 to 0 first.
+void DDX_Check(CDataExchange* pDX, int id, int& value);
+// Date-time picker id <-> value, in local time. A value with no local date
+// and time leaves the picker as it is; a picked date and time that no value
+// holds keeps its time of day (CTime::FromPickedTimeOfDay).
+void DDX_DateTimeCtrl(CDataExchange* pDX, int id, CTime& value);
 // Binds control id to control by subclassing it, once.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 

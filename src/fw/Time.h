@@ -7,6 +7,16 @@
 #include <cstdint>
 #include <ctime>
 
+// A local date and time, as the date-time picker shows and edits it.
+struct LocalDateTime {
+    int year = 1970;
+    int month = 1;   // 1 to 12
+    int day = 1;     // 1 to 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
 class CTime {
 public:
     CTime() = default;
@@ -19,6 +29,19 @@ public:
     // Local broken-down time. False when the runtime cannot convert the
     // value (a negative time, on some runtimes).
     bool GetLocalTm(std::tm* out) const;
+
+    // The local date and time. False for a negative value, on every
+    // runtime: Windows' runtime refuses times before 1970, so a value that
+    // converts here must convert there too.
+    bool GetLocalDateTime(LocalDateTime* out) const;
+    // The instant of a local date and time; false when none of ours holds
+    // it (before 1970-01-01 00:00:00 UTC, or past 2038).
+    static bool FromLocalDateTime(const LocalDateTime& local, CTime* out);
+
+    // For pickers that edit only the time of day: the instant of picked,
+    // or, when no time value holds that date and time, the same time of
+    // day on 2000-01-01.
+    static CTime FromPickedTimeOfDay(const LocalDateTime& picked);
 
     bool operator==(const CTime& other) const { return m_time == other.m_time; }
 

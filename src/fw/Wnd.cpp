@@ -146,13 +146,18 @@ LRESULT CWnd::Default()
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (message == WM_COMMAND) {
-        // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are
-        // commands; other control notifications are not routed.
-        UINT code = HIWORD(wParam);
-        if (code > 1)
+        if (!IsCommandMessage(wParam, lParam))
             return FALSE;
         *result = 0;
         return OnCmdMsg(LOWORD(wParam));
+    }
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        const MessageMapEntry* row = FindEntry(WM_NOTIFY, static_cast<UINT>(header->idFrom), header->code);
+        if (row == nullptr)
+            return FALSE;
+        Invoke(*row, wParam, lParam, result);
+        return TRUE;
     }
     if (message == WM_DRAWITEM) {
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
@@ -169,12 +174,38 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     return TRUE;
 }
 
+bool CWnd::IsCommandMessage(WPARAM wParam, LPARAM lParam)
+{
+    UINT code = HIWORD(wParam);
+    // A menu (code 0) or an accelerator (code 1) names no sender.
+    if (lParam == 0)
+        return code <= 1;
+    // From a control only a button's click is a command: other codes share
+    // its values (STN_CLICKED is 0, LBN_SELCHANGE and STN_DBLCLK are 1).
+    if (code != BN_CLICKED)
+        return false;
+    char className[16] = "";
+    ::GetClassNameA(reinterpret_cast<HWND>(lParam), className, sizeof className);
+    return ::lstrcmpiA(className, "Button") == 0;
+}
+
+BOOL CALLBACK CWnd::SendSysColorChange(HWND child, LPARAM /*lParam*/)
+{
+    ::SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (OnWndMsg(message, wParam, lParam, &result))
-        return result;
-    return DefWindowProc(message, wParam, lParam);
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    // The system tells only top-level windows about new colours; controls
+    // that keep colour-dependent resources (the banner) learn it from here.
+    // EnumChildWindows reaches every descendant, so only the top passes it on.
+    if (message == WM_SYSCOLORCHANGE && m_hWnd != nullptr && (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) == 0)
+        ::EnumChildWindows(m_hWnd, &CWnd::SendSysColorChange, 0);
+    return result;
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -41,6 +41,10 @@ public:
 
     static CWnd* FromHandle(HWND hWnd);
 
+    // WM_COMMAND's arguments name a command: a menu item, an accelerator or
+    // a button's click. Other control notifications are no commands.
+    static bool IsCommandMessage(WPARAM wParam, LPARAM lParam);
+
     // The procedure of every window that has an object behind it.
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -56,6 +60,8 @@ protected:
     void Detach();
 
 private:
+    static BOOL CALLBACK SendSysColorChange(HWND child, LPARAM lParam);
+
     WNDPROC m_pfnSuper = nullptr;
 };
 

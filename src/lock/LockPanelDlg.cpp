@@ -4,6 +4,7 @@
 
 #include "app/AppSettings.h"
 #include "app/Platform.h"
+#include "dialogs/SettingsDlg.h"
 #include "fw/Afx.h"
 #include "lock/LockGeometry.h"
 #include "lock/PasswordPromptDlg.h"
@@ -121,7 +122,10 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     Platform().ClipCursor(nullptr);
     Platform().SetScreenSaverRunning(FALSE);
     m_bLocked = 0;
-    if (protectedOn)
+    // This program's own "VQS" goes whatever Protected reads now: one left
+    // behind by turning protection off during a lock would otherwise make
+    // every later start lock at once.
+    if (protectedOn || HasOwnProtectedRestart())
         SetProtectedRestart(false);
     CSettingsFile settings = AppSettings();
     if (IsOn(settings.ReadInt(Key::UnlockHide)))
@@ -149,7 +153,8 @@ void CLockPanelDlg::OnLButtonDown(UINT /*flags*/, POINT point)
 
 void CLockPanelDlg::OnSettings()
 {
-    // The settings dialog is not built yet.
+    CSettingsDlg settings;
+    settings.DoModal();
 }
 
 void CLockPanelDlg::OnOK()
@@ -179,6 +184,14 @@ void CLockPanelDlg::SavePosition()
     settings.WriteInt(Key::Top, window.top);
     settings.WriteInt(Key::Left, window.left);
     s_bOpen = 0;
+}
+
+bool CLockPanelDlg::HasOwnProtectedRestart()
+{
+    std::string path;
+    std::string data;
+    return AfxGetModulePath(&path) && Platform().ReadRunValue(kProtectedRestartValue, &data) &&
+           IsOwnProtectedRestartCommand(data, path);
 }
 
 void CLockPanelDlg::SetProtectedRestart(bool enable)

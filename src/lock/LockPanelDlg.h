@@ -39,6 +39,8 @@ protected:
 
     void SavePosition();
     void SetProtectedRestart(bool enable);
+    // Whether the Run key holds this program's own protected-restart value.
+    static bool HasOwnProtectedRestart();
 
 private:
     // Confines the pointer to the panel's rectangle less 12 pixels a side;

@@ -8,6 +8,8 @@
 #define IDD_ABOUTBOX 100
 #define IDD_LOCKPANEL 133
 #define IDD_PASSWORD_PROMPT 135
+#define IDD_SETTINGS 136
+#define IDD_CHANGE_PASSWORD 137
 
 // Frame resources (menu, icon, title string, and the menu pictures: a
 // toolbar resource naming the commands and its bitmap), bitmaps and icons
@@ -25,6 +27,25 @@
 #define IDC_SETTINGS 1002
 #define IDC_BANNER 1006
 #define IDC_PASSWORD 1007
+
+// Controls of the settings dialog
+#define IDC_CHANGE_PASSWORD 1008
+#define IDC_INIT_TRAY 1009
+#define IDC_INIT_LOCK 1010
+#define IDC_AUTORUN 1011
+#define IDC_UNLOCK_HIDE 1012
+#define IDC_UNLOCK_QUIT 1013
+#define IDC_PROTECT_RESTART 1014
+#define IDC_TIME_LOCK 1015
+#define IDC_AFTER_RUNNING 1016
+#define IDC_AT_CLOCK 1017
+#define IDC_AFTER_TIME 1018
+#define IDC_ON_TIME 1019
+
+// Controls of the change-password dialog
+#define IDC_OLD_PASSWORD 1010
+#define IDC_NEW_PASSWORD 1011
+#define IDC_REPEAT_PASSWORD 1012
 
 // Commands of menu 128
 #define ID_SLEEP 32771

@@ -9,7 +9,7 @@ int CSettingsFile::ReadInt(const SettingKey& key) const
 
 std::string CSettingsFile::ReadText(const SettingKey& key) const
 {
-    char buffer[261] = "";
+    char buffer[kMaxTextChars + 1] = "";
     DWORD length = ::GetPrivateProfileStringA(key.section, key.name, "", buffer, sizeof buffer, m_path.c_str());
     return std::string(buffer, length);
 }

@@ -9,13 +9,19 @@
 
 class CSettingsFile {
 public:
+    // The longest text read: the stored form of the longest password the
+    // dialogs take, 128 double-byte characters, is 256 bytes and so 512 hex
+    // digits. A shorter read would cut it, and that password could never
+    // be typed again.
+    static constexpr unsigned kMaxTextChars = 512;
+
     explicit CSettingsFile(std::string path) : m_path(std::move(path)) {}
 
     const std::string& Path() const { return m_path; }
 
     // The key's value, or its default when the file, section or key is absent.
     int ReadInt(const SettingKey& key) const;
-    // At most 260 characters; "" when absent.
+    // At most kMaxTextChars characters; "" when absent.
     std::string ReadText(const SettingKey& key) const;
 
     // Decimal text ("%ld"). TRUE when the platform wrote it.

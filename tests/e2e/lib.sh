@@ -447,3 +447,80 @@ menu_region() {
         }
         END { print colourful + 0, magenta + 0 }' "$MENU_PIXELS"
 }
+
+# ---- settings dialog, change-password dialog and the Run key ----------------
+
+SETTINGS_FILTER="class=#32770 title=$(gbk_hex 设置) item=1009 visible=1"
+CHANGE_PASSWORD_FILTER="class=#32770 title=$(gbk_hex 密码) item=1012 visible=1"
+MESSAGE_BOX_FILTER="class=#32770 title=$TITLE_TETHRA visible=1"
+
+# open_settings: presses the panel's 设置; SETTINGS_HWND once the dialog shows.
+open_settings() {
+    click_item "$PANEL_HWND" 1002
+    wait_window 10 $SETTINGS_FILTER || fail "no settings dialog"
+    SETTINGS_HWND=$WIN_HWND
+}
+
+# checked <hwnd> <id>: prints the box's check state.
+checked() { probe checked "$1" "$2"; }
+
+# set_box <hwnd> <id> <0|1>: clicks the box when it is not in that state.
+set_box() {
+    local state
+    state=$(checked "$1" "$2") || fail "no box $2"
+    [ "$state" = "$3" ] && return 0
+    click_item "$1" "$2"
+    SET_BOX_HWND=$1 SET_BOX_ID=$2 SET_BOX_STATE=$3
+    wait_until 5 eval '[ "$(checked "$SET_BOX_HWND" "$SET_BOX_ID")" = "$SET_BOX_STATE" ]' ||
+        fail "box $2 did not become $3"
+}
+
+# reg_value <name>: prints a value under the Run key; fails when there is none.
+reg_value() {
+    timeout 60 wine reg query "$RUN_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
+        awk -v n="$1" '$1 == n { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print; found = 1 } END { exit !found }'
+}
+
+reg_delete() {
+    timeout 60 wine reg delete "$RUN_KEY" /v "$1" /f >/dev/null 2>&1
+    return 0
+}
+
+# use_folder <name>: the test's program lives in C:\<name> instead (a name
+# with a blank, for instance); the settings file moves with it.
+use_folder() {
+    local old_dir=$E2E_DIR
+    E2E_DIR="$WINEPREFIX/drive_c/$1"
+    E2E_WIN_DIR="C:\\$1"
+    E2E_EXE_WIN="$E2E_WIN_DIR\\Tethra.exe"
+    E2E_INI="$E2E_DIR/Tethra.INI"
+    rm -rf "$E2E_DIR"
+    mkdir -p "$E2E_DIR"
+    cp "$TETHRA_EXE" "$E2E_DIR/Tethra.exe"
+    rm -rf "$old_dir"
+}
+
+# restart_desktop: every program of the prefix ends, as at a system restart,
+# and a fresh desktop comes up.
+restart_desktop() {
+    local pid
+    for pid in $E2E_PIDS; do
+        kill "$pid" 2>/dev/null
+    done
+    timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
+    E2E_PIDS=""
+    e2e_desktop
+}
+
+# start_run_value <name> [wait-ms]: the system's start of a Run value's
+# command line (see the probe's run-value). The started program inherits the
+# probe's output, so that goes to a file, not to a pipe that would stay open.
+start_run_value() {
+    local out="$E2E_DIR.run-value" status
+    wine "$TETHRA_PROBE" run-value "$@" >"$out" 2>/dev/null
+    status=$?
+    tr -d '\r' <"$out"
+    rm -f "$out"
+    return $status
+}

@@ -388,6 +388,57 @@ int CmdStoredPassword(int argc, char** argv)
     return 0;
 }
 
+// ---- settings dialog and Run key ---------------------------------------------
+
+// checked <hwnd> <id>: a button's check state (0, 1 or 2).
+int CmdChecked(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    HWND item = ::GetDlgItem(ParseHwnd(argv[0]), std::atoi(argv[1]));
+    if (item == nullptr)
+        return 1;
+    std::printf("%d\n", static_cast<int>(::SendMessageA(item, BM_GETCHECK, 0, 0)));
+    return 0;
+}
+
+// run-value <name> [wait-ms]: starts the command line a value under the
+// machine's Run key holds, as the system does at its start. With wait-ms,
+// waits that long for it to end and prints its exit code (exit 1 if it runs on).
+int CmdRunValue(int argc, char** argv)
+{
+    if (argc < 1 || argc > 2)
+        return 2;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return 1;
+    char data[1024] = "";
+    DWORD size = sizeof data - 1;
+    DWORD type = 0;
+    LONG status = ::RegQueryValueExA(key, argv[0], nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ)
+        return 1;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, data, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 1;
+    ::CloseHandle(process.hThread);
+    int code = 0;
+    if (argc == 2) {
+        DWORD exitCode = 0;
+        if (::WaitForSingleObject(process.hProcess, std::strtoul(argv[1], nullptr, 0)) == WAIT_OBJECT_0 &&
+            ::GetExitCodeProcess(process.hProcess, &exitCode))
+            std::printf("%lu\n", exitCode);
+        else
+            code = 1;
+    }
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
 struct Command {
     const char* name;
     int (*run)(int argc, char** argv);
@@ -415,6 +466,8 @@ const Command kCommands[] = {
     {"hold", CmdHold, "hold <timeout-ms>"},
     {"post", CmdPost, "post <hwnd> <message> <wparam> <lparam>"},
     {"stored-password", CmdStoredPassword, "stored-password <text>"},
+    {"checked", CmdChecked, "checked <hwnd> <id>"},
+    {"run-value", CmdRunValue, "run-value <name> [wait-ms]"},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "frame/TimedLock.h"
 #include "fw/Time.h"
+#include "settings/TimeValue.h"
 
 namespace {
 
@@ -97,6 +98,96 @@ TEST(TimedLock, ClockTimeFiresInTheTargetMinuteFromTheTargetSecond)
     otherDay.tm_year = 80;
     otherDay.tm_mday = 3;
     EXPECT_TRUE(ClockTimeReached(otherDay, target)) << "the date never matters";
+}
+
+}  // namespace
+
+namespace {
+
+class TimeValueTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetZone("UTC0"); }
+    void TearDown() override
+    {
+        unsetenv("TZ");
+        tzset();
+    }
+    static void SetZone(const char* zone)
+    {
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    static LocalDateTime At(int year, int month, int day, int hour, int minute, int second)
+    {
+        LocalDateTime t;
+        t.year = year;
+        t.month = month;
+        t.day = day;
+        t.hour = hour;
+        t.minute = minute;
+        t.second = second;
+        return t;
+    }
+};
+
+TEST_F(TimeValueTest, PickerDateAndTimeRoundTrip)
+{
+    for (const char* zone : {"UTC0", "CST-8", "EST5EDT,M3.2.0,M11.1.0"}) {
+        SCOPED_TRACE(zone);
+        SetZone(zone);
+        for (int32_t t : {946688400, 946686600, 1800 + 86400, 2147483647}) {
+            LocalDateTime local;
+            ASSERT_TRUE(CTime(t).GetLocalDateTime(&local)) << t;
+            CTime back;
+            ASSERT_TRUE(CTime::FromLocalDateTime(local, &back)) << t;
+            EXPECT_EQ(back.GetTime(), t);
+        }
+    }
+    SetZone("CST-8");
+    LocalDateTime local;
+    ASSERT_TRUE(DefaultTimeValue().GetLocalDateTime(&local));
+    EXPECT_EQ(local.year, 2000);
+    EXPECT_EQ(local.hour, 1);
+    EXPECT_EQ(local.minute, 0);
+}
+
+TEST_F(TimeValueTest, NegativeValuesHaveNoLocalTimeAndReadAsTheDefault)
+{
+    for (const char* zone : {"UTC0", "CST-8"}) {
+        SCOPED_TRACE(zone);
+        SetZone(zone);
+        for (int32_t t : {-1, -3600, -2147483647 - 1}) {
+            LocalDateTime local;
+            EXPECT_FALSE(CTime(t).GetLocalDateTime(&local)) << t;
+            EXPECT_EQ(StoredTimeValue(t), DefaultTimeValue()) << t;
+            std::tm tm = {};
+            ASSERT_TRUE(StoredTimeValue(t).GetLocalTm(&tm));
+            EXPECT_EQ(SecondsOfDay(tm), 3600u) << "a running time of one hour, a clock time of 01:00:00";
+        }
+        for (int32_t t : {0, 1800, 946688400}) {
+            EXPECT_EQ(StoredTimeValue(t).GetTime(), t) << "convertible values are kept as they are";
+        }
+    }
+}
+
+TEST_F(TimeValueTest, PickedTimesBeforeTheEpochKeepTheirTimeOfDayOn2000)
+{
+    SetZone("CST-8");
+    // A stored 1800 shows as 1970-01-01 08:30 in UTC+8; 00:30 on that date
+    // lies before the epoch.
+    LocalDateTime early = At(1970, 1, 1, 0, 30, 0);
+    CTime none;
+    EXPECT_FALSE(CTime::FromLocalDateTime(early, &none));
+    CTime picked = CTime::FromPickedTimeOfDay(early);
+    EXPECT_EQ(picked, CTime(2000, 1, 1, 0, 30, 0));
+    std::tm tm = {};
+    ASSERT_TRUE(picked.GetLocalTm(&tm));
+    EXPECT_EQ(SecondsOfDay(tm), 1800u);
+
+    // A date past 2038 too.
+    EXPECT_EQ(CTime::FromPickedTimeOfDay(At(2040, 6, 1, 12, 0, 5)), CTime(2000, 1, 1, 12, 0, 5));
+    // Where the date holds, it is kept.
+    EXPECT_EQ(CTime::FromPickedTimeOfDay(At(1970, 1, 1, 9, 0, 0)).GetTime(), 3600);
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <utility>
 
 #include "WinTestSupport.h"
+
+#include <commctrl.h>
 #include "app/TethraApp.h"
 #include "controls/BitmapStatic.h"
+#include "dialogs/SettingsDlg.h"
 #include "frame/FrameClientWnd.h"
 #include "frame/MainFrame.h"
 #include "fw/Afx.h"
@@ -211,12 +214,16 @@ void ExpectWellFormedMaps(const char* name, const MessageMap* map)
         std::set<std::pair<UINT, UINT>> seen;
         for (size_t i = 0; i < map->count; ++i) {
             const MessageMapEntry& row = map->entries[i];
-            EXPECT_TRUE(seen.insert({row.message, row.id}).second)
+            EXPECT_TRUE(seen.insert({row.message, row.id ^ (row.code << 16)}).second)
                 << name << ", table " << tables << ": message " << row.message << " id " << row.id << " twice";
             EXPECT_NE(row.message, 0u) << name << ", table " << tables << ", row " << i;
             EXPECT_EQ(row.shape == HandlerShape::Command, row.message == WM_COMMAND)
                 << name << ", table " << tables << ", row " << i << ": commands need command rows";
-            EXPECT_EQ(row.id != 0, row.message == WM_COMMAND) << name << ", table " << tables << ", row " << i;
+            EXPECT_EQ(row.shape == HandlerShape::Notify, row.message == WM_NOTIFY)
+                << name << ", table " << tables << ", row " << i << ": notifications need notify rows";
+            if (row.message != WM_NOTIFY) {
+                EXPECT_EQ(row.id != 0, row.message == WM_COMMAND) << name << ", table " << tables << ", row " << i;
+            }
             EXPECT_TRUE(row.handler != nullptr);
         }
     }
@@ -230,6 +237,7 @@ TEST(MessageMaps, NoTableHasTwoRowsForOneMessage)
     ExpectWellFormedMaps("CLockPanelDlg", &CLockPanelDlg::messageMap);
     ExpectWellFormedMaps("CBitmapStatic", &CBitmapStatic::messageMap);
     ExpectWellFormedMaps("CTethraApp", &CTethraApp::messageMap);
+    ExpectWellFormedMaps("CSettingsDlg", &CSettingsDlg::messageMap);
 }
 
 // ---------------------------------------------------------------------------
@@ -532,6 +540,212 @@ TEST_F(FrameworkTest, MessageBoxesCarryTheTitleAndAnIconForPlainOk)
         EXPECT_EQ(box.text, "message text");
         EXPECT_EQ(box.icon, c.expectedIcon);
     }
+}
+
+// ---------------------------------------------------------------------------
+// Control notifications, and colour changes passed down
+
+const int kButtonId = 101;
+const int kStaticId = 102;
+const int kListId = 103;
+const int kCheckId = 104;
+const int kPickerId = 105;
+
+class CSenderParent : public CWnd {
+public:
+    std::vector<std::string> log;
+    LRESULT notifyResult = 7;
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+    HWND Child(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+private:
+    void OnButton() { log.push_back("button"); }
+    void OnStatic() { log.push_back("static"); }
+    void OnList() { log.push_back("list"); }
+    void OnCheck() { log.push_back("check"); }
+    void OnPickerChange(NMHDR* header, LRESULT* result)
+    {
+        log.push_back(Format("change %d", static_cast<int>(header->idFrom)));
+        *result = notifyResult;
+    }
+    void OnPickerFocus(NMHDR*, LRESULT*) { log.push_back("focus"); }
+};
+
+const MessageMapEntry CSenderParent::messageEntries[] = {
+    OnCommandRow(kButtonId, &CSenderParent::OnButton),
+    OnCommandRow(kStaticId, &CSenderParent::OnStatic),
+    OnCommandRow(kListId, &CSenderParent::OnList),
+    OnCommandRow(kCheckId, &CSenderParent::OnCheck),
+    OnNotifyRow(kPickerId, DTN_DATETIMECHANGE, &CSenderParent::OnPickerChange),
+    OnNotifyRow(kPickerId, NM_SETFOCUS, &CSenderParent::OnPickerFocus),
+};
+const MessageMap CSenderParent::messageMap = {&CWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+class CSenderTest : public WinTest {
+protected:
+    void SetUp() override
+    {
+        WinTest::SetUp();
+        ASSERT_TRUE(AfxInitCommonControls(ICC_DATE_CLASSES));
+        RECT place = {50, 50, 450, 350};
+        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, "senders", WS_OVERLAPPEDWINDOW | WS_VISIBLE, place, nullptr, 0));
+        struct Control {
+            const char* className;
+            DWORD style;
+            int id;
+        };
+        const Control controls[] = {
+            {"Button", BS_PUSHBUTTON, kButtonId},  {"Static", SS_NOTIFY, kStaticId},
+            {"ListBox", LBS_NOTIFY, kListId},      {"Button", BS_AUTOCHECKBOX, kCheckId},
+            {DATETIMEPICK_CLASSA, DTS_TIMEFORMAT, kPickerId},
+        };
+        int y = 5;
+        for (const Control& c : controls) {
+            ASSERT_NE(::CreateWindowExA(0, c.className, "x", WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, 5, y, 150, 24,
+                                        m_parent.m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                        ::GetModuleHandleA(nullptr), nullptr),
+                      nullptr)
+                << c.className;
+            y += 30;
+        }
+    }
+    void TearDown() override
+    {
+        m_parent.DestroyWindow();
+        WinTest::TearDown();
+    }
+
+    Log Command(int id, UINT code, HWND sender)
+    {
+        m_parent.log.clear();
+        ::SendMessageA(m_parent.m_hWnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(sender));
+        return m_parent.log;
+    }
+
+    CSenderParent m_parent;
+};
+
+TEST_F(CSenderTest, OnlyMenusAcceleratorsAndButtonClicksAreCommands)
+{
+    HWND button = m_parent.Child(kButtonId);
+    HWND label = m_parent.Child(kStaticId);
+    HWND list = m_parent.Child(kListId);
+    EXPECT_EQ(Command(kButtonId, 0, nullptr), Log({"button"})) << "a menu item";
+    EXPECT_EQ(Command(kButtonId, 1, nullptr), Log({"button"})) << "an accelerator";
+    EXPECT_EQ(Command(kButtonId, 2, nullptr), Log()) << "no sender, no such code";
+    EXPECT_EQ(Command(kButtonId, BN_CLICKED, button), Log({"button"}));
+    EXPECT_EQ(Command(kButtonId, BN_DOUBLECLICKED, button), Log());
+    EXPECT_EQ(Command(kStaticId, STN_CLICKED, label), Log()) << "the same code as a click, from a static";
+    EXPECT_EQ(Command(kStaticId, STN_DBLCLK, label), Log());
+    EXPECT_EQ(Command(kListId, LBN_SELCHANGE, list), Log()) << "the accelerator's code, from a list box";
+    EXPECT_EQ(Command(kListId, LBN_DBLCLK, list), Log());
+
+    // Real clicks and a real selection change.
+    m_parent.log.clear();
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+    ::SendMessageA(m_parent.Child(kCheckId), BM_CLICK, 0, 0);
+    ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("two"));
+    RECT second;
+    ::SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    LPARAM at = MAKELPARAM(second.left + 2, second.top + 2);
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+    EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the click selected the second row";
+    EXPECT_EQ(m_parent.log, Log({"button", "check"}));
+}
+
+TEST_F(CSenderTest, NotifyRowsMatchTheControlAndTheCode)
+{
+    HWND picker = m_parent.Child(kPickerId);
+    auto notify = [&](int id, UINT code) {
+        m_parent.log.clear();
+        NMHDR header = {picker, static_cast<UINT_PTR>(id), code};
+        return ::SendMessageA(m_parent.m_hWnd, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
+    };
+    EXPECT_EQ(notify(kPickerId, DTN_DATETIMECHANGE), 7);
+    EXPECT_EQ(m_parent.log, Log({Format("change %d", kPickerId)}));
+    EXPECT_EQ(notify(kPickerId, DTN_DROPDOWN), 0);
+    EXPECT_EQ(m_parent.log, Log());
+    EXPECT_EQ(notify(kButtonId, DTN_DATETIMECHANGE), 0);
+    EXPECT_EQ(m_parent.log, Log());
+
+    // From the picker itself.
+    m_parent.log.clear();
+    ::SetForegroundWindow(m_parent.m_hWnd);
+    ::SetFocus(picker);
+    PumpMessages();
+    EXPECT_NE(std::find(m_parent.log.begin(), m_parent.log.end(), "focus"), m_parent.log.end());
+}
+
+class CColourChild : public CWnd {
+public:
+    int changes = 0;
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+private:
+    void OnSysColorChange() { ++changes; }
+};
+
+const MessageMapEntry CColourChild::messageEntries[] = {
+    OnMessageRow(WM_SYSCOLORCHANGE, &CColourChild::OnSysColorChange),
+};
+const MessageMap CColourChild::messageMap = {&CWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+TEST_F(FrameworkTest, ColourChangesReachEveryDescendantOnce)
+{
+    CColourChild top;
+    CColourChild child;
+    CColourChild grandchild;
+    RECT place = {50, 50, 350, 250};
+    RECT inner = {5, 5, 200, 150};
+    ASSERT_TRUE(top.CreateEx(0, nullptr, "top", WS_OVERLAPPEDWINDOW, place, nullptr, 0));
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_VISIBLE, inner, &top, 1));
+    ASSERT_TRUE(grandchild.Create(nullptr, nullptr, WS_VISIBLE, inner, &child, 2));
+
+    ::SendMessageA(top.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(top.changes, 1);
+    EXPECT_EQ(child.changes, 1);
+    EXPECT_EQ(grandchild.changes, 1);
+    // A child that hears of it passes nothing on: the top did.
+    ::SendMessageA(child.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(child.changes, 2);
+    EXPECT_EQ(grandchild.changes, 1);
+    top.DestroyWindow();
+
+    // The lock panel's banner reloads its bitmap (for the new 3-D greys)
+    // when the panel hears of new colours.
+    CFrameWnd main;
+    ASSERT_TRUE(main.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    TheApp().m_pMainWnd = &main;
+    CLockPanelDlg panel;
+    HBITMAP before = nullptr;
+    HBITMAP after = nullptr;
+    Script script;
+    script.Until([&] { return panel.m_hWnd != nullptr && ::IsWindowVisible(panel.m_hWnd); })
+        .Then([&] {
+            before = panel.m_banner.Bitmap();
+            ::SendMessageA(panel.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+            after = panel.m_banner.Bitmap();
+            ::PostMessageA(panel.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    script.Start();
+    panel.DoModal();
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_NE(before, nullptr);
+    EXPECT_NE(after, nullptr);
+    EXPECT_NE(after, before) << "the banner loaded its bitmap again";
+    TheApp().m_pMainWnd = nullptr;
+    main.DestroyWindow();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "lock/LockPanelDlg.h"
 #include "res/resource.h"
 #include "settings/PasswordStore.h"
+#include "settings/RunKey.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -215,7 +216,7 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
 {
     char exe[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-    const std::string setRun = std::string("SetRunValue(VQS,") + exe + " /protected)";
+    const std::string setRun = "SetRunValue(VQS," + ProtectedRestartCommand(exe) + ")";
 
     // On at both presses: set at the lock, deleted at the unlock.
     Settings().WriteFlag(Key::Protected, true);
@@ -237,7 +238,8 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
                   Calls({"ClipCursor(null)", "SetScreenSaverRunning(0)", "DeleteRunValue(VQS)"}));
     }
 
-    // Turned off while locked: the unlock acts on what it reads then.
+    // Turned off while locked: this program's own value goes at the unlock
+    // all the same, or every later start would lock at once.
     m_platform.calls.clear();
     {
         CLockPanelDlg panel;
@@ -252,7 +254,24 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
         Close(script, panel);
         EXPECT_EQ(Run(panel, script), IDOK);
         EXPECT_EQ(m_platform.CallsStartingWith("ClipCursor(null)").size(), 1u);
+        EXPECT_EQ(m_platform.CallsStartingWith("DeleteRunValue"), Calls({"DeleteRunValue(VQS)"}));
+        EXPECT_TRUE(m_platform.runValues.empty());
+    }
+
+    // Protection off at both presses: another program's "VQS" is not ours to delete.
+    m_platform.calls.clear();
+    m_platform.runValues = {{"VQS", "C:\\Other\\Other.exe /protected"}};
+    {
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        Script script;
+        WaitForPanel(script, panel);
+        AnswerPrompt(script, panel, "");
+        Close(script, panel);
+        EXPECT_EQ(Run(panel, script), IDOK);
+        EXPECT_TRUE(m_platform.CallsStartingWith("SetRunValue").empty());
         EXPECT_TRUE(m_platform.CallsStartingWith("DeleteRunValue").empty());
+        EXPECT_EQ(m_platform.runValues.size(), 1u);
     }
 }
 

@@ -66,11 +66,43 @@ void CRecordingPlatform::ShellOpen(const char* target)
 void CRecordingPlatform::SetRunValue(const char* name, const std::string& data)
 {
     calls.push_back(Format("SetRunValue(%s,%s)", name, data.c_str()));
+    DeleteRunValueQuietly(name);
+    runValues.emplace_back(name, data);
 }
 
 void CRecordingPlatform::DeleteRunValue(const char* name)
 {
     calls.push_back(Format("DeleteRunValue(%s)", name));
+    DeleteRunValueQuietly(name);
+}
+
+void CRecordingPlatform::DeleteRunValueQuietly(const char* name)
+{
+    for (auto it = runValues.begin(); it != runValues.end(); ++it) {
+        if (::lstrcmpiA(it->first.c_str(), name) == 0) {
+            runValues.erase(it);
+            return;
+        }
+    }
+}
+
+BOOL CRecordingPlatform::ReadRunValue(const char* name, std::string* data)
+{
+    for (const auto& value : runValues) {
+        if (::lstrcmpiA(value.first.c_str(), name) == 0) {
+            *data = value.second;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+LONG CRecordingPlatform::QueryRunValue(const char* name, DWORD bufferSize)
+{
+    std::string data;
+    if (!ReadRunValue(name, &data))
+        return ERROR_FILE_NOT_FOUND;
+    return data.size() + 1 <= bufferSize ? ERROR_SUCCESS : ERROR_MORE_DATA;
 }
 
 std::vector<std::string> CRecordingPlatform::CallsStartingWith(const std::string& prefix) const

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Platform.h"
@@ -31,7 +32,12 @@ public:
     void ShellOpen(const char* target) override;
     void SetRunValue(const char* name, const std::string& data) override;
     void DeleteRunValue(const char* name) override;
-    BOOL QueryRunValue(const char*, DWORD) override { return FALSE; }
+    // A small Run key: SetRunValue and DeleteRunValue change it (and are
+    // recorded), the queries read it.
+    LONG QueryRunValue(const char* name, DWORD bufferSize) override;
+    BOOL ReadRunValue(const char* name, std::string* data) override;
+    std::vector<std::pair<std::string, std::string>> runValues;
+    void DeleteRunValueQuietly(const char* name);
     DWORD GetTickCount() override { return ::GetTickCount(); }
     int32_t CurrentTime() override { return 0; }
 
