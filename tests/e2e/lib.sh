@@ -439,8 +439,9 @@ soak_cycles() {
 # soak_run <n>: starts the program in the tray and prints its private memory
 # and GDI and USER objects before and after soak_cycles n, then the line
 # "menus=N locks=N private_kb_growth=N gdi_growth=N user_growth=N". The first
-# few cycles load what stays loaded for the rest of the run (window classes,
-# the menu's and dialogs' fonts, cached device contexts) and are not counted.
+# ten cycles load what stays loaded for the rest of the run (window classes,
+# the menu's and dialogs' fonts, and the device contexts Wine caches for
+# windows: up to 64, each with a region) and are not counted.
 # Sets SOAK_PRIVATE_KB_GROWTH, SOAK_GDI_GROWTH and SOAK_USER_GROWTH.
 soak_run() {
     local n=$1
@@ -449,7 +450,7 @@ soak_run() {
     wait_frame 15 || fail "no main frame"
     SOAK_FRAME=$WIN_HWND
     wait_until 10 tray_icon_shown || fail "no tray icon"
-    soak_cycles 3
+    soak_cycles 10
     # The first count loads the counter into the program; the second is the start.
     objects_of "$SOAK_FRAME" || fail "cannot count the program's objects"
     objects_of "$SOAK_FRAME" || fail "cannot count the program's objects"
