@@ -4,12 +4,12 @@
 // for another process, so the probe loads this into the program under test
 // and runs the counter there.
 //
-// Wine (like Windows) accepts a handle's 16-bit table index without its
-// generation bits in the process that owns the object. GDI: every index
-// 1..0xFFFF whose GetObjectType is not 0. USER: every index 0x20..0xFFFE
-// (USER handles are even numbers from 0x20) that IsMenu, GetIconInfo or
-// CopyAcceleratorTable accepts; windows by enumeration, since IsWindow on an
-// index owned by no local object asks the server, 32,000 times over.
+// In the process that owns an object, Wine accepts its handle's 16-bit table
+// index with no generation bits. GDI: every index 1..0xFFFF whose
+// GetObjectType is not 0. USER: every index 0x20..0xFFFE (USER handles are
+// even numbers from 0x20) that IsMenu, GetIconInfo or CopyAcceleratorTable
+// accepts; windows by enumeration, since IsWindow on an index owned by no
+// local object asks the server, 32,000 times over.
 #include "objcount.h"
 
 #include <cstring>
