@@ -6,13 +6,16 @@
 // their ANSI (code page 936) bytes, rectangles as "left top right bottom".
 // Exit code 0 means yes/found, 1 no/not found/timed out, 2 a usage error.
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "objcount.h"
 #include "settings/PasswordStore.h"
 
 namespace {
@@ -439,6 +442,334 @@ int CmdRunValue(int argc, char** argv)
     return code;
 }
 
+// ---- object counts, soak and latency --------------------------------------
+
+const char kCounterDll[] = "tethra_objcount.dll";
+// The lock button's texts in code page 936: "锁定" and "解锁".
+const char kLockText[] = "\xCB\xF8\xB6\xA8";
+const char kUnlockText[] = "\xBD\xE2\xCB\xF8";
+
+template <typename Condition>
+bool PollFor(DWORD timeoutMs, Condition condition)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(2);
+    }
+}
+
+// A top-level window of the thread with this class and a child with this id (0: any).
+HWND VisibleWindowOfThread(DWORD thread, const char* className, int childId)
+{
+    for (HWND hWnd : TopLevelWindows()) {
+        if (::GetWindowThreadProcessId(hWnd, nullptr) != thread || !::IsWindowVisible(hWnd))
+            continue;
+        if (ClassOf(hWnd) != className)
+            continue;
+        if (childId != 0 && ::GetDlgItem(hWnd, childId) == nullptr)
+            continue;
+        return hWnd;
+    }
+    return nullptr;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool ClipIs(const RECT& want)
+{
+    RECT clip;
+    return ::GetClipCursor(&clip) && SameRect(clip, want);
+}
+
+// The confinement a locked panel sets: its rectangle less 12 pixels a side.
+RECT LockedClipOf(HWND panel)
+{
+    RECT r = {};
+    ::GetWindowRect(panel, &r);
+    RECT clip = {r.left + 12, r.top + 12, r.right - 12, r.bottom - 12};
+    return clip;
+}
+
+RECT ScreenRect()
+{
+    RECT r = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return r;
+}
+
+// Waits until the panel shows the state: its button text and the clip rectangle.
+bool WaitPanelState(HWND panel, bool locked, DWORD timeoutMs)
+{
+    HWND button = ::GetDlgItem(panel, 1000);
+    RECT want = locked ? LockedClipOf(panel) : ScreenRect();
+    const char* text = locked ? kUnlockText : kLockText;
+    return PollFor(timeoutMs, [&] { return ClipIs(want) && WindowText(button) == text; });
+}
+
+// Presses the locked panel's button and types the password into the prompt.
+bool UnlockThroughPrompt(HWND panel, const char* password, int cycle)
+{
+    DWORD thread = ::GetWindowThreadProcessId(panel, nullptr);
+    ::PostMessageA(::GetDlgItem(panel, 1000), BM_CLICK, 0, 0);
+    HWND prompt = nullptr;
+    if (!PollFor(10000, [&] { return (prompt = VisibleWindowOfThread(thread, "#32770", 1007)) != nullptr; })) {
+        std::fprintf(stderr, "cycle %d: no password prompt\n", cycle);
+        return false;
+    }
+    ::SendMessageTimeoutA(::GetDlgItem(prompt, 1007), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password),
+                          SMTO_ABORTIFHUNG, 10000, nullptr);
+    ::PostMessageA(::GetDlgItem(prompt, IDOK), BM_CLICK, 0, 0);
+    if (!WaitPanelState(panel, false, 10000)) {
+        std::fprintf(stderr, "cycle %d: the password did not unlock\n", cycle);
+        return false;
+    }
+    return true;
+}
+
+bool ProbeFolderFile(const char* name, std::string* path)
+{
+    char buffer[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return false;
+    std::string self(buffer, length);
+    *path = self.substr(0, self.find_last_of('\\') + 1) + name;
+    return true;
+}
+
+HMODULE RemoteModule(HANDLE process, const char* baseName)
+{
+    HMODULE modules[1024];
+    DWORD needed = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &needed))
+        return nullptr;
+    DWORD count = needed / sizeof(HMODULE);
+    for (DWORD i = 0; i < count && i < 1024; ++i) {
+        char name[MAX_PATH] = "";
+        ::GetModuleBaseNameA(process, modules[i], name, sizeof name);
+        if (::lstrcmpiA(name, baseName) == 0)
+            return modules[i];
+    }
+    return nullptr;
+}
+
+bool RunRemoteThread(HANDLE process, LPTHREAD_START_ROUTINE start, LPVOID parameter)
+{
+    HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, start, parameter, 0, nullptr);
+    if (thread == nullptr)
+        return false;
+    bool done = ::WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    return done;
+}
+
+// Loads the counter into the process (once; it stays) and runs it there.
+bool CountObjectsIn(HANDLE process, ObjectCounts* counts)
+{
+    std::string dll;
+    if (!ProbeFolderFile(kCounterDll, &dll))
+        return false;
+    HMODULE local = ::LoadLibraryA(dll.c_str());
+    FARPROC localCount = local != nullptr ? ::GetProcAddress(local, TETHRA_COUNT_OBJECTS_EXPORT) : nullptr;
+    if (localCount == nullptr) {
+        std::fprintf(stderr, "cannot load %s\n", dll.c_str());
+        return false;
+    }
+    HMODULE remote = RemoteModule(process, kCounterDll);
+    if (remote == nullptr) {
+        LPVOID text = ::VirtualAllocEx(process, nullptr, dll.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (text == nullptr || !::WriteProcessMemory(process, text, dll.c_str(), dll.size() + 1, nullptr))
+            return false;
+        // The system DLLs sit at the same address in every process.
+        auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+        bool ran = RunRemoteThread(process, loadLibrary, text);
+        ::VirtualFreeEx(process, text, 0, MEM_RELEASE);
+        remote = ran ? RemoteModule(process, kCounterDll) : nullptr;
+        if (remote == nullptr) {
+            std::fprintf(stderr, "cannot load the counter into the process\n");
+            return false;
+        }
+    }
+    auto remoteCount = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<BYTE*>(remote) + (reinterpret_cast<BYTE*>(localCount) - reinterpret_cast<BYTE*>(local)));
+    LPVOID record = ::VirtualAllocEx(process, nullptr, sizeof *counts, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (record == nullptr)
+        return false;
+    bool ok = RunRemoteThread(process, remoteCount, record) &&
+              ::ReadProcessMemory(process, record, counts, sizeof *counts, nullptr);
+    ::VirtualFreeEx(process, record, 0, MEM_RELEASE);
+    return ok;
+}
+
+// objects <hwnd>: committed private memory and working set (KiB) and the GDI
+// and USER objects in use of the window's process, as key=value pairs.
+int CmdObjects(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(ParseHwnd(argv[0]), &pid);
+    HANDLE process = pid != 0 ? ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid) : nullptr;
+    if (process == nullptr)
+        return 1;
+    ObjectCounts counts;
+    bool counted = CountObjectsIn(process, &counts);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    bool measured = ::GetProcessMemoryInfo(process, &memory, sizeof memory);
+    ::CloseHandle(process);
+    if (!counted || !measured)
+        return 1;
+    std::printf("private_kb=%llu working_set_kb=%llu gdi=%lu user=%lu windows=%lu menus=%lu icons=%lu"
+                " accelerators=%lu dc=%lu memdc=%lu bitmap=%lu brush=%lu font=%lu pen=%lu region=%lu\n",
+                counts.privateBytes / 1024, static_cast<unsigned long long>(memory.WorkingSetSize / 1024),
+                counts.gdi, counts.user, counts.windows, counts.menus, counts.icons, counts.accelerators,
+                counts.gdiByType[OBJ_DC], counts.gdiByType[OBJ_MEMDC], counts.gdiByType[OBJ_BITMAP],
+                counts.gdiByType[OBJ_BRUSH], counts.gdiByType[OBJ_FONT], counts.gdiByType[OBJ_PEN],
+                counts.gdiByType[OBJ_REGION]);
+    return 0;
+}
+
+// soak-menus <frame-hwnd> <count>: opens the tray menu through the tray
+// callback (a right-button release), has it drawn whole, closes it with
+// Escape and waits until the callback has returned, count times.
+int CmdSoakMenus(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    HWND frame = ParseHwnd(argv[0]);
+    int count = std::atoi(argv[1]);
+    DWORD thread = ::GetWindowThreadProcessId(frame, nullptr);
+    for (int i = 1; i <= count; ++i) {
+        if (!::PostMessageA(frame, WM_USER + 10, 128, WM_RBUTTONUP))
+            return 1;
+        HWND menu = nullptr;
+        if (!PollFor(10000, [&] { return (menu = VisibleWindowOfThread(thread, "#32768", 0)) != nullptr; })) {
+            std::fprintf(stderr, "menu %d did not show\n", i);
+            return 1;
+        }
+        ::RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        if (!PollFor(10000, [&] { return VisibleWindowOfThread(thread, "#32768", 0) == nullptr; })) {
+            std::fprintf(stderr, "menu %d did not close\n", i);
+            return 1;
+        }
+        // Answered only once the thread is back between messages: the menu is destroyed.
+        ::SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    }
+    std::printf("%d\n", count);
+    return 0;
+}
+
+// soak-locks <panel-hwnd> <count> <password>: presses the lock button, waits
+// for the confinement, presses it again and unlocks through the prompt with
+// the password, count times.
+int CmdSoakLocks(int argc, char** argv)
+{
+    if (argc != 3)
+        return 2;
+    HWND panel = ParseHwnd(argv[0]);
+    int count = std::atoi(argv[1]);
+    for (int i = 1; i <= count; ++i) {
+        ::PostMessageA(::GetDlgItem(panel, 1000), BM_CLICK, 0, 0);
+        if (!WaitPanelState(panel, true, 10000)) {
+            std::fprintf(stderr, "cycle %d: the panel did not lock\n", i);
+            return 1;
+        }
+        if (!UnlockThroughPrompt(panel, argv[2], i))
+            return 1;
+    }
+    std::printf("%d\n", count);
+    return 0;
+}
+
+void SendLeftButton(DWORD flag)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    ::SendInput(1, &input, sizeof input);
+}
+
+// lock-latency <panel-hwnd> <runs> <password>: per run, a real left-button
+// press and release (SendInput) on the unlocked panel's lock button, and the
+// time from the release until the system reports the pointer confined; then
+// an unlock through the prompt. Prints each time in ms, then the median.
+int CmdLockLatency(int argc, char** argv)
+{
+    if (argc != 3)
+        return 2;
+    HWND panel = ParseHwnd(argv[0]);
+    HWND button = ::GetDlgItem(panel, 1000);
+    int runs = std::atoi(argv[1]);
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    for (int i = 1; i <= runs; ++i) {
+        if (!WaitPanelState(panel, false, 10000)) {
+            std::fprintf(stderr, "run %d: the panel is not unlocked\n", i);
+            return 1;
+        }
+        RECT r;
+        ::GetWindowRect(button, &r);
+        POINT target = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        // Just after an unlock the system may still move the pointer back
+        // to where the lock put it: aim again until it stays on the button.
+        if (!PollFor(5000, [&] {
+                ::SetCursorPos(target.x, target.y);
+                ::Sleep(10);
+                POINT at = {};
+                return ::GetCursorPos(&at) && at.x == target.x && at.y == target.y && ::WindowFromPoint(at) == button;
+            })) {
+            std::fprintf(stderr, "run %d: the pointer does not stay on the button\n", i);
+            return 1;
+        }
+        SendLeftButton(MOUSEEVENTF_LEFTDOWN);
+        if (!PollFor(5000, [&] {
+                DWORD_PTR state = 0;
+                return ::SendMessageTimeoutA(button, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 1000, &state) &&
+                       (state & BST_PUSHED) != 0;
+            })) {
+            SendLeftButton(MOUSEEVENTF_LEFTUP);
+            std::fprintf(stderr, "run %d: the button was not pressed\n", i);
+            return 1;
+        }
+        RECT want = LockedClipOf(panel);
+        LARGE_INTEGER released;
+        LARGE_INTEGER confined;
+        ::QueryPerformanceCounter(&released);
+        SendLeftButton(MOUSEEVENTF_LEFTUP);
+        DWORD start = ::GetTickCount();
+        while (!ClipIs(want)) {
+            if (::GetTickCount() - start >= 10000) {
+                std::fprintf(stderr, "run %d: the pointer was not confined\n", i);
+                return 1;
+            }
+            ::SwitchToThread();
+        }
+        ::QueryPerformanceCounter(&confined);
+        double ms = 1000.0 * static_cast<double>(confined.QuadPart - released.QuadPart) /
+                    static_cast<double>(frequency.QuadPart);
+        times.push_back(ms);
+        std::printf("run %d: %.2f ms\n", i, ms);
+        std::fflush(stdout);
+        if (!WaitPanelState(panel, true, 10000) || !UnlockThroughPrompt(panel, argv[2], i))
+            return 1;
+    }
+    std::sort(times.begin(), times.end());
+    size_t n = times.size();
+    double median = n == 0 ? 0.0 : (n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2);
+    std::printf("median %.2f ms of %u runs\n", median, static_cast<unsigned>(n));
+    return 0;
+}
+
 struct Command {
     const char* name;
     int (*run)(int argc, char** argv);
@@ -468,6 +799,10 @@ const Command kCommands[] = {
     {"stored-password", CmdStoredPassword, "stored-password <text>"},
     {"checked", CmdChecked, "checked <hwnd> <id>"},
     {"run-value", CmdRunValue, "run-value <name> [wait-ms]"},
+    {"objects", CmdObjects, "objects <hwnd>"},
+    {"soak-menus", CmdSoakMenus, "soak-menus <frame-hwnd> <count>"},
+    {"soak-locks", CmdSoakLocks, "soak-locks <panel-hwnd> <count> <password>"},
+    {"lock-latency", CmdLockLatency, "lock-latency <panel-hwnd> <runs> <password>"},
 };
 
 }  // namespace

@@ -1,0 +1,32 @@
+// The protected-restart command line for any executable path: it names the
+// path, ends with the switch, and the program's own command-line rules find
+// the switch in it again.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "FuzzCheck.h"
+#include "fw/CommandLine.h"
+#include "settings/RunKey.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string path = FuzzCString(data, size);
+    std::string command = ProtectedRestartCommand(path);
+
+    FUZZ_CHECK(command.find(path) != std::string::npos);
+    FUZZ_CHECK(FuzzEndsWith(command, kProtectedSwitch));
+    // Something separates the path from the switch.
+    FUZZ_CHECK(command.size() > path.size() + std::strlen(kProtectedSwitch));
+    // A REG_SZ value: a NUL would cut it.
+    FUZZ_CHECK(command.find('\0') == std::string::npos);
+
+    // The system starts the value as a command line; its tail must be the
+    // switch. How blanks and quotes in a path are quoted is not checked here.
+    bool plainPath = true;
+    for (char c : path)
+        plainPath = plainPath && c != '"' && !FuzzIsBlankOrControl(c);
+    if (plainPath)
+        FUZZ_CHECK(EqualsIgnoreAsciiCase(CommandLineTail(command.c_str()), kProtectedSwitch));
+    return 0;
+}
