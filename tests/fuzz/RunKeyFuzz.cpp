@@ -20,13 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(command.size() > path.size() + std::strlen(kProtectedSwitch));
     // A REG_SZ value: a NUL would cut it.
     FUZZ_CHECK(command.find('\0') == std::string::npos);
+    // The program knows what it wrote as its own.
+    FUZZ_CHECK(path.empty() || IsOwnProtectedRestartCommand(command, path));
 
     // The system starts the value as a command line; its tail must be the
-    // switch. How blanks and quotes in a path are quoted is not checked here.
-    bool plainPath = true;
+    // switch, blanks in the path included. Quotes and control characters
+    // cannot occur in a Windows path and are not checked.
+    bool windowsPath = true;
     for (char c : path)
-        plainPath = plainPath && c != '"' && !FuzzIsBlankOrControl(c);
-    if (plainPath)
+        windowsPath = windowsPath && c != '"' && (c == ' ' || !FuzzIsBlankOrControl(c));
+    if (windowsPath)
         FUZZ_CHECK(EqualsIgnoreAsciiCase(CommandLineTail(command.c_str()), kProtectedSwitch));
     return 0;
 }
