@@ -719,10 +719,11 @@ def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "src", "res")
     os.makedirs(out, exist_ok=True)
-    write_icon(os.path.join(out, "Tethra.ico"), draw_tethra, (16, 32, 48))
-    # Dialog icons only: a static icon control shows the 32-pixel image, and
-    # nothing asks these for 48 pixels (the program's own icon keeps 48 for
-    # Explorer's large views).
+    # Windows 9x shows 16 and 32 pixels (tray, about box, Explorer); its
+    # 48-pixel views are an accessibility option that scales the 32-pixel
+    # image, which costs less than the 5 KB a 48-pixel pair would add. Dialog
+    # icons show their 32-pixel image. The prompt's icon keeps every size.
+    write_icon(os.path.join(out, "Tethra.ico"), draw_tethra, (16, 32))
     write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32))
     write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32))
     write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
