@@ -41,6 +41,7 @@ protected:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
+    void OnClose();
 
     void OnShow();
     void OnLock();
