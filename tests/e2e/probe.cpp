@@ -501,6 +501,44 @@ int CmdClipWatch(int argc, char** argv)
     return 0;
 }
 
+// lock-state <hwnd>: "window text-hex-of-1000 rect(l t r b) clip(l t r b)
+// screensaver" in one call: 0 and nothing more when the window is gone.
+int CmdLockState(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    HWND hWnd = ParseHwnd(argv[0]);
+    if (!::IsWindow(hWnd)) {
+        std::printf("0\n");
+        return 0;
+    }
+    RECT window = {};
+    RECT clip = {};
+    BOOL running = FALSE;
+    ::GetWindowRect(hWnd, &window);
+    ::GetClipCursor(&clip);
+    ::SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    std::string text = Hex(WindowText(::GetDlgItem(hWnd, 1000)));
+    std::printf("1 %s ", text.empty() ? "-" : text.c_str());
+    PrintRect(window);
+    std::printf(" ");
+    PrintRect(clip);
+    std::printf(" %d\n", running ? 1 : 0);
+    return 0;
+}
+
+// movesize <hwnd>: succeeds while the window's thread runs a move or size loop.
+int CmdMoveSize(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(ParseHwnd(argv[0]), nullptr), &info))
+        return 1;
+    return (info.flags & GUI_INMOVESIZE) != 0 ? 0 : 1;
+}
+
 struct Command {
     const char* name;
     int (*run)(int argc, char** argv);
@@ -535,6 +573,8 @@ const Command kCommands[] = {
     {"move", CmdMove, "move <hwnd> <x> <y>"},
     {"quit-thread", CmdQuitThread, "quit-thread <hwnd>"},
     {"clip-watch", CmdClipWatch, "clip-watch <ms> <left> <top> <right> <bottom>"},
+    {"lock-state", CmdLockState, "lock-state <hwnd>"},
+    {"movesize", CmdMoveSize, "movesize <hwnd>"},
 };
 
 }  // namespace
