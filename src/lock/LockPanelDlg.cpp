@@ -67,7 +67,7 @@ INT_PTR CLockPanelDlg::DoModal()
     // Still locked when the run is over: it was ended by WM_QUIT or from
     // outside, and the program is on its way out.
     if (m_bLocked)
-        ReleaseForExit();
+        ReleaseLock();
     // A panel that never opened, or was torn down from outside, did not pass
     // through SavePosition: without this no panel could ever open again.
     if (result == -1)
@@ -159,10 +159,7 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
         return;
     }
 
-    ::KillTimer(m_hWnd, kReconfineTimer);
-    Platform().ClipCursor(nullptr);
-    Platform().SetScreenSaverRunning(FALSE);
-    SetLocked(0);
+    ReleaseLock();
     if (protectedOn)
         SetProtectedRestart(false);
     CSettingsFile settings = AppSettings();
@@ -179,7 +176,7 @@ void CLockPanelDlg::SetLocked(int locked)
     s_bLockInForce = locked;
 }
 
-void CLockPanelDlg::ReleaseForExit()
+void CLockPanelDlg::ReleaseLock()
 {
     if (m_hWnd != nullptr)
         ::KillTimer(m_hWnd, kReconfineTimer);
@@ -200,10 +197,10 @@ BOOL CLockPanelDlg::OnCmdMsg(UINT id)
 LRESULT CLockPanelDlg::OnActivate(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     LRESULT result = Default();
-    // Wine, like the NT line, drops the confinement when the activation
-    // moves (to the prompt and back, or to another program); Windows 9x
-    // keeps it. Take it back at once, and again once the move is complete;
-    // the timer stays as the backstop.
+    // Wine drops the confinement when the foreground moves away from the
+    // program or passes through the desktop on its way between the panel and
+    // the prompt; Windows 9x keeps it. Take it back at once, and again once
+    // the move is complete; the timer stays as the backstop.
     if (m_bLocked) {
         ConfinePointer();
         ::PostMessageA(m_hWnd, WM_RECONFINE, 0, 0);
@@ -259,7 +256,7 @@ LRESULT CLockPanelDlg::OnEndSession(WPARAM ending, LPARAM /*lParam*/)
     // The program goes as it would on WM_QUIT; the Run value brings the
     // lock back at the next start.
     if (ending && m_bLocked) {
-        ReleaseForExit();
+        ReleaseLock();
         ::PostQuitMessage(0);
     }
     return 0;

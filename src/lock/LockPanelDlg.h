@@ -66,8 +66,9 @@ private:
     void UnlockSteps(bool protectedOn);
     void EnableButtons();
     void SetLocked(int locked);
-    // The pointer freed and the declaration cleared; the Run value stays.
-    void ReleaseForExit();
+    // The pointer freed, the declaration cleared, the lock no longer in
+    // force. The Run value is left to the caller.
+    void ReleaseLock();
     // Moves the panel wholly inside the work area when it is not.
     void KeepInsideWorkArea();
 
