@@ -244,9 +244,12 @@ LRESULT CLockPanelDlg::OnWindowPosChanged(WPARAM /*wParam*/, LPARAM lParam)
 {
     LRESULT result = Default();
     auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-    // Moved or resized while locked: the confinement follows the panel.
-    if (m_bLocked && (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
-        ConfinePointer();
+    if (!m_bLocked || (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) == (SWP_NOMOVE | SWP_NOSIZE))
+        return result;
+    // A move made without asking first (SWP_NOSENDCHANGING) is put right
+    // here; then the confinement follows the panel.
+    KeepInsideWorkArea();
+    ConfinePointer();
     return result;
 }
 

@@ -491,6 +491,14 @@ TEST_F(LockPanelExitTest, ConfinementFollowsActivationAndMoves)
             ASSERT_FALSE(m_platform.calls.empty());
             EXPECT_EQ(m_platform.calls.back(), confinementOf(panel.m_hWnd)) << "the confinement followed the move";
             EXPECT_EQ(Settings().ReadInt(Key::Top), -1) << "a move saves nothing";
+
+            // Moved over the taskbar without the panel being asked first.
+            ::SetWindowPos(panel.m_hWnd, nullptr, work.left - 50, work.bottom - 10, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(r.left, work.left);
+            EXPECT_EQ(r.bottom, work.bottom);
+            EXPECT_EQ(m_platform.calls.back(), confinementOf(panel.m_hWnd));
         });
     AnswerPrompt(script, panel, "");
     script.Then([&] {
