@@ -4,6 +4,7 @@
 # answers while xdotool presses 解锁, types a wrong password and confirms,
 # again and again. Prints the longest release and how often it happened.
 #   bench/lock_gaps.sh [attempts]      (default 20)
+# TETHRA_BENCH_EXE=<path> measures another build of Tethra.exe instead.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -12,7 +13,7 @@ bash scripts/deps.sh >/dev/null || exit 1
 cmake --preset win64 >/dev/null || exit 1
 cmake --build --preset win64 --target Tethra tethra_probe >/dev/null || exit 1
 
-export TETHRA_EXE=$top/build/win64/Tethra.exe
+export TETHRA_EXE=${TETHRA_BENCH_EXE:-$top/build/win64/Tethra.exe}
 export TETHRA_PROBE=$top/build/win64/tests/e2e/tethra_probe.exe
 export TETHRA_ARTIFACTS=$top/build/win64/bench-artifacts
 export TETHRA_SOURCE_DIR=$top
