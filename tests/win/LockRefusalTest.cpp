@@ -90,3 +90,49 @@ TEST_F(LockRefusalTest, TheFrameRefusesEverythingWhileAPanelIsLocked)
 }
 
 }  // namespace
+
+namespace {
+
+// The protected flag is handed to the frame: with it the frame's creation
+// locks whatever the options say; without it the options decide.
+TEST_F(LockRefusalTest, TheFrameLocksAtCreationOnlyWhenHandedAProtectedStart)
+{
+    CSettingsFile(m_ini.Path()).WriteFlag(Key::InitTray, true);
+    for (bool protectedStart : {false, true}) {
+        SCOPED_TRACE(protectedStart ? "protected start" : "plain start");
+        m_platform.calls.clear();
+        CMainFrame frame(protectedStart);
+        TheApp().m_pMainWnd = &frame;
+        bool lockedDuringCreation = false;
+        HWND prompt = nullptr;
+        Script script;
+        script
+            .Until([&] {
+                HWND panel = FindDialog();
+                if (panel == nullptr || !CLockPanelDlg::IsLockInForce())
+                    return false;
+                lockedDuringCreation = true;
+                ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED), 0);
+                return true;
+            })
+            .Until([&] {
+                prompt = FindDialog(static_cast<HWND>(INVALID_HANDLE_VALUE), FindDialog(frame.m_hWnd));
+                return prompt != nullptr && ::GetDlgItem(prompt, IDC_PASSWORD) != nullptr;
+            })
+            .Then([&] { ::PostMessageA(prompt, WM_COMMAND, IDOK, 0); })
+            .Until([&] { return !CLockPanelDlg::IsLockInForce(); })
+            .Then([&] { ::PostMessageA(FindDialog(frame.m_hWnd), WM_COMMAND, IDCANCEL, 0); });
+        script.Start();
+        // A panel opened by the creation runs inside it.
+        BOOL created = frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr);
+        script.Stop();
+        EXPECT_TRUE(created);
+        EXPECT_EQ(lockedDuringCreation, protectedStart);
+        EXPECT_EQ(m_platform.CallsStartingWith("SetScreenSaverRunning(1)").size(), protectedStart ? 1u : 0u);
+        EXPECT_EQ(script.Done(), protectedStart) << "a plain start opens no panel to unlock";
+        TheApp().m_pMainWnd = nullptr;
+        frame.DestroyWindow();
+    }
+}
+
+}  // namespace
