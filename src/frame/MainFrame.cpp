@@ -50,6 +50,7 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnCommandRow(ID_LOGOFF, &CMainFrame::OnLogoff),
     OnCommandRow(ID_HOMEPAGE, &CMainFrame::OnHomepage),
     OnCommandRow(ID_EMAIL, &CMainFrame::OnEmail),
+    OnMessageRow(WM_CLOSE, &CMainFrame::OnClose),
 };
 const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -70,6 +71,12 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 
 BOOL CMainFrame::OnCmdMsg(UINT id)
 {
+    // While a lock is in force nothing but the panel's own unlock road may
+    // act: a command that reaches the frame (a tray menu the lock did not
+    // cover, another program's message) is taken and dropped. Exit and
+    // About go through here too, on their way to the application object.
+    if (CLockPanelDlg::IsLockInForce())
+        return TRUE;
     if (m_clientWnd.OnCmdMsg(id))
         return TRUE;
     return CFrameWnd::OnCmdMsg(id);
@@ -108,7 +115,18 @@ void CMainFrame::OnSetFocus(HWND /*previous*/)
 
 LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
+    // No menu and no default command while locked, whoever sent the callback.
+    if (CLockPanelDlg::IsLockInForce())
+        return 0;
     return m_trayIcon.HandleTrayMessage(wParam, lParam);
+}
+
+void CMainFrame::OnClose()
+{
+    // Closing the frame ends the program; while locked only the password may.
+    if (CLockPanelDlg::IsLockInForce())
+        return;
+    Default();
 }
 
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM /*wParam*/, LPARAM /*lParam*/)

@@ -48,6 +48,7 @@ protected:
     LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
+    void OnClose();
 
     void OnShow();
     void OnLock();

@@ -49,16 +49,22 @@ int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
 bool AfxGetModulePath(std::string* path)
 {
     // Windows 9x paths never exceed MAX_PATH; the room beyond it is for
-    // systems that allow longer ones. A call that fills the buffer may leave
-    // it unterminated (NT) or cut (9x): either way the path is not whole.
-    char buffer[1024];
-    DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer - 1) {
+    // systems that allow longer ones.
+    return AfxGetModulePath(path, 1024);
+}
+
+bool AfxGetModulePath(std::string* path, DWORD room)
+{
+    // A call that fills the buffer may leave it unterminated (NT) or cut
+    // (9x): either way the path is not whole, and a length of room - 1
+    // cannot be told from a cut one.
+    std::string buffer(room + 1, '\0');
+    DWORD length = room < 2 ? 0 : ::GetModuleFileNameA(nullptr, &buffer[0], room);
+    if (length == 0 || length >= room - 1) {
         path->clear();
         return false;
     }
-    buffer[length] = '\0';
-    path->assign(buffer, length);
+    path->assign(buffer.data(), length);
     return true;
 }
 

@@ -25,6 +25,8 @@ int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 // The running executable's full path. False when the call fails or the path
 // did not fit (the result would be cut): callers must not use such a path.
 bool AfxGetModulePath(std::string* path);
+// The same with a buffer of room bytes (tests use it to cut the path).
+bool AfxGetModulePath(std::string* path, DWORD room);
 
 // Registers (once) and names a window class with StaticWndProc as its
 // procedure and the given class style, cursor, background and icon.

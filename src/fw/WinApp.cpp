@@ -60,6 +60,20 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
+void CWinApp::DeleteMainWnd()
+{
+    CWnd* main = m_pMainWnd;
+    if (main == nullptr)
+        return;
+    // The window goes while the whole object still stands: its children's
+    // last messages (WM_PARENTNOTIFY among them) reach a complete frame, not
+    // one whose members are already destroyed. No longer the main window,
+    // its end posts no second quit.
+    m_pMainWnd = nullptr;
+    main->DestroyWindow();
+    delete main;
+}
+
 void CWinApp::OnAppExit()
 {
     if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr)
@@ -73,7 +87,6 @@ int AfxWinMain(HINSTANCE instance, const char* commandLine)
         return 1;
     app->InitApplication(instance, commandLine);
     int code = app->InitInstance() ? app->Run() : app->ExitInstance();
-    delete app->m_pMainWnd;
-    app->m_pMainWnd = nullptr;
+    app->DeleteMainWnd();
     return code;
 }

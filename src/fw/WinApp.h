@@ -34,6 +34,8 @@ public:
 
     // Sets the instance, command-line tail and title; called once before InitInstance.
     void InitApplication(HINSTANCE instance, const char* commandLine);
+    // At the end of the program: destroys the main window, then deletes its object.
+    void DeleteMainWnd();
 
 protected:
     void OnAppExit();

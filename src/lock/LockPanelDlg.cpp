@@ -13,20 +13,49 @@
 #include "settings/SettingsFile.h"
 
 int CLockPanelDlg::s_bOpen = 0;
+int CLockPanelDlg::s_bLockInForce = 0;
+
+namespace {
+
+const UINT_PTR kReconfineTimer = 1;
+// Posted to the panel itself: confine again once an activation change has
+// run its course.
+const UINT WM_RECONFINE = WM_APP + 1;
+
+// The desktop less the taskbar.
+LockRect WorkArea()
+{
+    RECT work;
+    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        work.left = 0;
+        work.top = 0;
+        work.right = ::GetSystemMetrics(SM_CXSCREEN);
+        work.bottom = ::GetSystemMetrics(SM_CYSCREEN);
+    }
+    return {work.left, work.top, work.right, work.bottom};
+}
+
+LockRect WindowRectOf(HWND hWnd)
+{
+    RECT r;
+    ::GetWindowRect(hWnd, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
 
 const MessageMapEntry CLockPanelDlg::messageEntries[] = {
     OnCommandRow(IDC_LOCK, &CLockPanelDlg::OnLock),
     OnMouseRow(WM_LBUTTONDOWN, &CLockPanelDlg::OnLButtonDown),
     OnCommandRow(IDC_SETTINGS, &CLockPanelDlg::OnSettings),
     OnTimerRow(&CLockPanelDlg::OnTimer),
+    OnMessageRow(WM_ACTIVATE, &CLockPanelDlg::OnActivate),
+    OnMessageRow(WM_RECONFINE, &CLockPanelDlg::OnReconfine),
+    OnMessageRow(WM_WINDOWPOSCHANGING, &CLockPanelDlg::OnWindowPosChanging),
+    OnMessageRow(WM_WINDOWPOSCHANGED, &CLockPanelDlg::OnWindowPosChanged),
+    OnMessageRow(WM_ENDSESSION, &CLockPanelDlg::OnEndSession),
 };
 const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
-
-namespace {
-
-const UINT_PTR kReconfineTimer = 1;
-
-}  // namespace
 
 CLockPanelDlg::CLockPanelDlg() : CDialog(IDD_LOCKPANEL) {}
 
@@ -36,6 +65,10 @@ INT_PTR CLockPanelDlg::DoModal()
         return 0;
     s_bOpen = 1;
     INT_PTR result = CDialog::DoModal();
+    // Still locked when the run is over: it was ended by WM_QUIT or from
+    // outside, and the program is on its way out.
+    if (m_bLocked)
+        ReleaseLock();
     // A panel that never opened, or was torn down from outside, did not pass
     // through SavePosition: without this no panel could ever open again.
     if (result == -1)
@@ -58,6 +91,10 @@ BOOL CLockPanelDlg::OnInitDialog()
     int left = settings.ReadInt(Key::Left);
     if (HasSavedPosition(top, left))
         ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    // A place saved on a larger screen, or over the taskbar, would give a
+    // lock nobody can reach or one that holds the tray. The stored values
+    // stay until the panel next saves its place.
+    KeepInsideWorkArea();
 
     if (m_bLockOnOpen)
         OnLock();
@@ -87,7 +124,7 @@ void CLockPanelDlg::LockSteps(bool protectedOn)
     Platform().SetScreenSaverRunning(TRUE);
     if (protectedOn)
         SetProtectedRestart(true);
-    m_bLocked = 1;
+    SetLocked(1);
     ::SetTimer(m_hWnd, kReconfineTimer, 500, nullptr);
     ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "解锁");
 }
@@ -115,13 +152,15 @@ void CLockPanelDlg::OnTimer(UINT_PTR /*id*/)
 void CLockPanelDlg::UnlockSteps(bool protectedOn)
 {
     CPasswordPromptDlg prompt;
-    if (prompt.DoModal() != IDOK)
+    if (prompt.DoModal() != IDOK) {
+        // The activation is back from the prompt: Wine may have dropped the
+        // confinement on the way.
+        if (m_hWnd != nullptr && m_bLocked)
+            ConfinePointer();
         return;
+    }
 
-    ::KillTimer(m_hWnd, kReconfineTimer);
-    Platform().ClipCursor(nullptr);
-    Platform().SetScreenSaverRunning(FALSE);
-    m_bLocked = 0;
+    ReleaseLock();
     // This program's own "VQS" goes whatever Protected reads now: one left
     // behind by turning protection off during a lock would otherwise make
     // every later start lock at once.
@@ -133,6 +172,101 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     if (IsOn(settings.ReadInt(Key::UnlockQuit)))
         OnOK();
     ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "锁定");
+}
+
+void CLockPanelDlg::SetLocked(int locked)
+{
+    m_bLocked = locked;
+    s_bLockInForce = locked;
+}
+
+void CLockPanelDlg::ReleaseLock()
+{
+    if (m_hWnd != nullptr)
+        ::KillTimer(m_hWnd, kReconfineTimer);
+    Platform().ClipCursor(nullptr);
+    Platform().SetScreenSaverRunning(FALSE);
+    SetLocked(0);
+}
+
+BOOL CLockPanelDlg::OnCmdMsg(UINT id)
+{
+    // Hide, Close and Settings are disabled while locked, but another
+    // program can enable them or send their commands: refuse them here.
+    if (m_bLocked && id != IDC_LOCK)
+        return TRUE;
+    return CDialog::OnCmdMsg(id);
+}
+
+LRESULT CLockPanelDlg::OnActivate(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    LRESULT result = Default();
+    // Wine drops the confinement when the foreground moves away from the
+    // program or passes through the desktop on its way between the panel and
+    // the prompt; Windows 9x keeps it. Take it back at once, and again once
+    // the move is complete; the timer stays as the backstop.
+    if (m_bLocked) {
+        ConfinePointer();
+        ::PostMessageA(m_hWnd, WM_RECONFINE, 0, 0);
+    }
+    return result;
+}
+
+LRESULT CLockPanelDlg::OnReconfine(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    if (m_bLocked)
+        ConfinePointer();
+    return 0;
+}
+
+void CLockPanelDlg::KeepInsideWorkArea()
+{
+    LockRect window = WindowRectOf(m_hWnd);
+    LockRect inside = MovedInside(window, WorkArea());
+    if (inside.left != window.left || inside.top != window.top)
+        ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CLockPanelDlg::OnWindowPosChanging(WPARAM /*wParam*/, LPARAM lParam)
+{
+    LRESULT result = Default();
+    auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (!m_bLocked || (pos->flags & SWP_NOMOVE) != 0)
+        return result;
+    // Another program moves the locked panel: it stays wholly on the work
+    // area, so the lock can neither hold the taskbar nor leave the screen.
+    LockRect now = WindowRectOf(m_hWnd);
+    int32_t width = (pos->flags & SWP_NOSIZE) != 0 ? now.right - now.left : pos->cx;
+    int32_t height = (pos->flags & SWP_NOSIZE) != 0 ? now.bottom - now.top : pos->cy;
+    LockRect inside = MovedInside({pos->x, pos->y, pos->x + width, pos->y + height}, WorkArea());
+    pos->x = inside.left;
+    pos->y = inside.top;
+    return result;
+}
+
+LRESULT CLockPanelDlg::OnWindowPosChanged(WPARAM /*wParam*/, LPARAM lParam)
+{
+    LRESULT result = Default();
+    auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (!m_bLocked || (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) == (SWP_NOMOVE | SWP_NOSIZE))
+        return result;
+    // A move made without asking first (SWP_NOSENDCHANGING) is put right
+    // here; then the confinement follows the panel.
+    KeepInsideWorkArea();
+    ConfinePointer();
+    return result;
+}
+
+LRESULT CLockPanelDlg::OnEndSession(WPARAM ending, LPARAM /*lParam*/)
+{
+    // The session ends and the process with it: nothing may stay behind.
+    // The program goes as it would on WM_QUIT; the Run value brings the
+    // lock back at the next start.
+    if (ending && m_bLocked) {
+        ReleaseLock();
+        ::PostQuitMessage(0);
+    }
+    return 0;
 }
 
 void CLockPanelDlg::EnableButtons()

@@ -1,6 +1,12 @@
 // CLockPanelDlg: the lock panel. Locking confines the pointer to the panel,
 // centres it there and declares a screen saver running, which turns task
 // switching off on Windows 9x; only the right password undoes it.
+//
+// Whenever the program ends while locked (WM_QUIT, the end of the session)
+// the panel releases the pointer and clears the screen-saver declaration on
+// its way out, so the system is never left with task switching off and no
+// program to turn it back on. The protected-restart Run value stays: a
+// restart must bring the lock back.
 #ifndef TETHRA_LOCK_LOCKPANELDLG_H
 #define TETHRA_LOCK_LOCKPANELDLG_H
 
@@ -21,10 +27,17 @@ public:
 
     // Whether a panel is open: one at a time, program-wide.
     static int s_bOpen;
+    // Whether a lock is in force: while it is, nothing but the panel's own
+    // unlock road may act.
+    static bool IsLockInForce() { return s_bLockInForce != 0; }
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
     const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+    // While locked only the lock button (the way to the unlock prompt) is
+    // taken; every other command, however it was sent, is dropped.
+    BOOL OnCmdMsg(UINT id) override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -36,6 +49,11 @@ protected:
     void OnSettings();
     void OnLButtonDown(UINT flags, POINT point);
     void OnTimer(UINT_PTR id);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReconfine(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     void SavePosition();
     void SetProtectedRestart(bool enable);
@@ -49,6 +67,14 @@ private:
     void LockSteps(bool protectedOn);
     void UnlockSteps(bool protectedOn);
     void EnableButtons();
+    void SetLocked(int locked);
+    // The pointer freed, the declaration cleared, the lock no longer in
+    // force. The Run value is left to the caller.
+    void ReleaseLock();
+    // Moves the panel wholly inside the work area when it is not.
+    void KeepInsideWorkArea();
+
+    static int s_bLockInForce;
 };
 
 #endif

@@ -343,19 +343,40 @@ expect_locked_state() {
 }
 
 # pointer_held: the real pointer cannot leave the clip rectangle; it is
-# aimed at two far corners of the desktop.
+# aimed at two far corners of the desktop. It must come to rest exactly where
+# the clip stops it (which also proves the move was made); a pointer seen
+# outside the clip on the way, or still elsewhere after the poll, escaped.
 pointer_held() {
-    local target
-    for target in "$((TRAY_R - 1)) $((TRAY_B - 1))" "0 0"; do
+    pointer_pushed_to "$((TRAY_R - 1)) $((TRAY_B - 1))" "0 0"
+}
+
+# pointer_pushed_to "<x> <y>"...: pointer_held's check for the given targets.
+pointer_pushed_to() {
+    local target tx ty want deadline
+    for target in "$@"; do
+        read -r tx ty <<<"$target"
+        want="$(clamp "$tx" "$CLIP_L" $((CLIP_R - 1))) $(clamp "$ty" "$CLIP_T" $((CLIP_B - 1)))"
         xdotool mousemove $target
-        sleep 0.1
-        mouse_location
-        if ! { [ "$MOUSE_X" -ge "$CLIP_L" ] && [ "$MOUSE_X" -lt "$CLIP_R" ] &&
-            [ "$MOUSE_Y" -ge "$CLIP_T" ] && [ "$MOUSE_Y" -lt "$CLIP_B" ]; }; then
-            POINTER_ESCAPE="$MOUSE_X,$MOUSE_Y (aimed at $target)"
-            return 1
-        fi
+        deadline=$((SECONDS + 5))
+        while :; do
+            mouse_location
+            if ! { [ "$MOUSE_X" -ge "$CLIP_L" ] && [ "$MOUSE_X" -lt "$CLIP_R" ] &&
+                [ "$MOUSE_Y" -ge "$CLIP_T" ] && [ "$MOUSE_Y" -lt "$CLIP_B" ]; }; then
+                POINTER_ESCAPE="$MOUSE_X,$MOUSE_Y (aimed at $target)"
+                return 1
+            fi
+            [ "$MOUSE_X $MOUSE_Y" = "$want" ] && break
+            if [ "$SECONDS" -ge "$deadline" ]; then
+                POINTER_ESCAPE="$MOUSE_X,$MOUSE_Y instead of $want (aimed at $target)"
+                return 1
+            fi
+            sleep 0.05
+        done
     done
+}
+
+clamp() {
+    if [ "$1" -lt "$2" ]; then echo "$2"; elif [ "$1" -gt "$3" ]; then echo "$3"; else echo "$1"; fi
 }
 
 expect_locked() {
@@ -381,9 +402,8 @@ expect_pointer_free() {
     local target
     for target in "5 5" "$((TRAY_R - 5)) $((TRAY_T - 5))"; do
         xdotool mousemove $target
-        sleep 0.1
-        mouse_location
-        [ "$MOUSE_X $MOUSE_Y" = "$target" ] || fail "pointer held at $MOUSE_X,$MOUSE_Y instead of $target"
+        wait_until 5 eval 'mouse_location; [ "$MOUSE_X $MOUSE_Y" = "$target" ]' ||
+            fail "pointer held at $MOUSE_X,$MOUSE_Y instead of $target"
     done
 }
 

@@ -770,6 +770,157 @@ int CmdLockLatency(int argc, char** argv)
     return 0;
 }
 
+// ---- lock-escape and lock-timing commands ----------------------------------
+
+// ssrunning: the screen-saver-running flag as the system reports it (0 or 1).
+int CmdScreenSaverRunning(int, char**)
+{
+    BOOL running = FALSE;
+    if (!::SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0))
+        return 1;
+    std::printf("%d\n", running ? 1 : 0);
+    return 0;
+}
+
+// workarea: the desktop less the taskbar, as SPI_GETWORKAREA reports it.
+int CmdWorkArea(int, char**)
+{
+    RECT r;
+    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0))
+        return 1;
+    PrintRect(r);
+    std::printf("\n");
+    return 0;
+}
+
+// send <hwnd> <message> <wparam> <lparam>: sent, not posted; gives up after 5 s
+// (the receiver may run a modal loop inside the handler). Prints the result.
+int CmdSend(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(ParseHwnd(argv[0]), std::strtoul(argv[1], nullptr, 0),
+                               std::strtoull(argv[2], nullptr, 0), std::strtoll(argv[3], nullptr, 0),
+                               SMTO_NORMAL, 5000, &result))
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(result));
+    return 0;
+}
+
+// enable <hwnd> <id> <0|1>: EnableWindow on a dialog control of another program.
+int CmdEnable(int argc, char** argv)
+{
+    if (argc != 3)
+        return 2;
+    HWND item = ::GetDlgItem(ParseHwnd(argv[0]), std::atoi(argv[1]));
+    if (item == nullptr)
+        return 1;
+    ::EnableWindow(item, std::atoi(argv[2]) != 0);
+    return 0;
+}
+
+// move <hwnd> <x> <y>: SetWindowPos to x, y, size and Z order kept.
+int CmdMove(int argc, char** argv)
+{
+    if (argc != 3)
+        return 2;
+    return ::SetWindowPos(ParseHwnd(argv[0]), nullptr, std::atoi(argv[1]), std::atoi(argv[2]), 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+}
+
+// quit-thread <hwnd>: posts WM_QUIT to the thread that owns hwnd.
+int CmdQuitThread(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    DWORD thread = ::GetWindowThreadProcessId(ParseHwnd(argv[0]), nullptr);
+    return thread != 0 && ::PostThreadMessageA(thread, WM_QUIT, 0, 0) ? 0 : 1;
+}
+
+// clip-watch <ms> <left> <top> <right> <bottom>: samples the confinement as
+// fast as the system answers for ms milliseconds and prints
+// "samples N off M longest-ms X spells S": how many samples differed from
+// the given rectangle, the longest unbroken time it differed and how many
+// separate times it did.
+int CmdClipWatch(int argc, char** argv)
+{
+    if (argc != 5)
+        return 2;
+    DWORD duration = std::strtoul(argv[0], nullptr, 0);
+    RECT want = {std::atol(argv[1]), std::atol(argv[2]), std::atol(argv[3]), std::atol(argv[4])};
+    LARGE_INTEGER frequency, start, now, offSince = {};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    unsigned long samples = 0, off = 0, spells = 0;
+    double longest = 0;
+    bool wasOff = false;
+    for (;;) {
+        RECT r;
+        ::GetClipCursor(&r);
+        ::QueryPerformanceCounter(&now);
+        ++samples;
+        bool isOff = !::EqualRect(&r, &want);
+        if (isOff) {
+            ++off;
+            if (!wasOff) {
+                offSince = now;
+                ++spells;
+            }
+            double ms = 1000.0 * static_cast<double>(now.QuadPart - offSince.QuadPart) /
+                        static_cast<double>(frequency.QuadPart);
+            if (ms > longest)
+                longest = ms;
+        }
+        wasOff = isOff;
+        if (1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) >=
+            duration)
+            break;
+    }
+    std::printf("samples %lu off %lu longest-ms %.1f spells %lu\n", samples, off, longest, spells);
+    return 0;
+}
+
+// lock-state <hwnd>: "window text-hex-of-1000 rect(l t r b) clip(l t r b)
+// screensaver" in one call: 0 and nothing more when the window is gone.
+int CmdLockState(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    HWND hWnd = ParseHwnd(argv[0]);
+    if (!::IsWindow(hWnd)) {
+        std::printf("0\n");
+        return 0;
+    }
+    RECT window = {};
+    RECT clip = {};
+    BOOL running = FALSE;
+    ::GetWindowRect(hWnd, &window);
+    ::GetClipCursor(&clip);
+    ::SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    std::string text = Hex(WindowText(::GetDlgItem(hWnd, 1000)));
+    std::printf("1 %s ", text.empty() ? "-" : text.c_str());
+    PrintRect(window);
+    std::printf(" ");
+    PrintRect(clip);
+    std::printf(" %d\n", running ? 1 : 0);
+    return 0;
+}
+
+// movesize <hwnd>: succeeds while the window's thread runs a move or size loop.
+int CmdMoveSize(int argc, char** argv)
+{
+    if (argc != 1)
+        return 2;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(ParseHwnd(argv[0]), nullptr), &info))
+        return 1;
+    return (info.flags & GUI_INMOVESIZE) != 0 ? 0 : 1;
+}
+
 struct Command {
     const char* name;
     int (*run)(int argc, char** argv);
@@ -803,6 +954,15 @@ const Command kCommands[] = {
     {"soak-menus", CmdSoakMenus, "soak-menus <frame-hwnd> <count>"},
     {"soak-locks", CmdSoakLocks, "soak-locks <panel-hwnd> <count> <password>"},
     {"lock-latency", CmdLockLatency, "lock-latency <panel-hwnd> <runs> <password>"},
+    {"ssrunning", CmdScreenSaverRunning, "ssrunning"},
+    {"workarea", CmdWorkArea, "workarea"},
+    {"send", CmdSend, "send <hwnd> <message> <wparam> <lparam>"},
+    {"enable", CmdEnable, "enable <hwnd> <id> <0|1>"},
+    {"move", CmdMove, "move <hwnd> <x> <y>"},
+    {"quit-thread", CmdQuitThread, "quit-thread <hwnd>"},
+    {"clip-watch", CmdClipWatch, "clip-watch <ms> <left> <top> <right> <bottom>"},
+    {"lock-state", CmdLockState, "lock-state <hwnd>"},
+    {"movesize", CmdMoveSize, "movesize <hwnd>"},
 };
 
 }  // namespace

@@ -10,6 +10,8 @@ ini_file "[Option]" "InitTray=1" "UnlockHide=1"
 start_tethra
 wait_frame 15 || fail "no main frame"
 wait_until 10 tray_icon_shown || fail "no tray icon"
+# Once the program first waits for input, a panel opened at start would exist.
+probe idle "$WIN_HWND" 15000 || fail "the program never became idle"
 probe find $PANEL_FILTER >/dev/null && fail "a panel opened although InitTray=1"
 
 tray_menu_choose "$MENU_LOCK"

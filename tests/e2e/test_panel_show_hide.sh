@@ -16,11 +16,11 @@ log "panel at $PANEL_L $PANEL_T $PANEL_R $PANEL_B"
 item "$PANEL_HWND" 1006 || fail "no banner control"
 x=$(((ITEM_L + ITEM_R) / 2)) y=$(((ITEM_T + ITEM_B) / 2))
 xdotool mousemove "$x" "$y" mousedown 1
-sleep 0.1
+# The press starts the system's move loop; moves made before it runs are lost.
+wait_until 10 probe movesize "$PANEL_HWND" || fail "pressing the banner started no move"
 xdotool mousemove $((x - 40)) $((y - 30))
-sleep 0.1
 xdotool mousemove $((x - 90)) $((y - 70))
-sleep 0.1
+wait_until 5 eval '[ "$(probe cursor)" = "$((x - 90)) $((y - 70))" ]' || fail "the pointer did not follow the drag"
 xdotool mouseup 1
 moved="$((PANEL_L - 90)) $((PANEL_T - 70)) $((PANEL_R - 90)) $((PANEL_B - 70))"
 wait_until 5 eval '[ "$(probe rect "$PANEL_HWND")" = "$moved" ]' ||

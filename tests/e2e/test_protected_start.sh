@@ -11,14 +11,16 @@ trap 'status=$?; delete_run_value; (exit $status); e2e_end' EXIT
 
 # A panel locked as the program starts: the locked state, Windows' clip
 # rectangle, the pointer in its middle, and the real pointer held there.
-# (Wine can drop the confinement just after a start-time lock; the panel
-# takes the pointer back within half a second.)
+# (Wine can drop the confinement while the start-up's activations settle;
+# the panel takes the pointer back: wait until Windows reports it again.)
 expect_start_lock() {
+    wait_until 10 eval 'rect=$(probe rect "$PANEL_HWND") && read -r l t r b <<<"$rect" &&
+        [ "$(probe clip)" = "$((l + 12)) $((t + 12)) $((r - 12)) $((b - 12))" ]' ||
+        fail "the start-time lock never confined the pointer to the panel (clip $(probe clip))"
     expect_locked_state
     read -r cx cy <<<"$(probe cursor)"
     [ "$cx $cy" = "$(((CLIP_L + CLIP_R) / 2)) $(((CLIP_T + CLIP_B) / 2))" ] ||
         fail "pointer at $cx,$cy, not in the middle of $CLIP_WANT"
-    sleep 0.6
     pointer_held || fail "the pointer reached $POINTER_ESCAPE outside $CLIP_WANT"
 }
 

@@ -30,4 +30,36 @@ TEST(LockGeometry, HalvesTruncateTowardZeroForNegativeCoordinates)
     EXPECT_EQ(centre.y, 15);
 }
 
+// 640 x 480 with a 28-pixel taskbar along the bottom.
+const LockRect kWorkArea = {0, 0, 640, 452};
+
+TEST(LockGeometry, APanelInsideTheWorkAreaStaysWhereItIs)
+{
+    ExpectRect(MovedInside({100, 200, 468, 345}, kWorkArea), 100, 200, 468, 345);
+    // Touching every edge at once is still inside.
+    ExpectRect(MovedInside({0, 0, 640, 452}, kWorkArea), 0, 0, 640, 452);
+}
+
+TEST(LockGeometry, APanelSavedOnALargerScreenComesBackWhole)
+{
+    // Saved near the right edge at 800 x 600: wholly off a 640 x 480 screen.
+    ExpectRect(MovedInside({700, 500, 1068, 645}, kWorkArea), 272, 307, 640, 452);
+    // Over the taskbar only: lifted just above it, left where it was.
+    ExpectRect(MovedInside({100, 400, 468, 545}, kWorkArea), 100, 307, 468, 452);
+}
+
+TEST(LockGeometry, APanelAboveOrLeftOfTheScreenIsPulledIn)
+{
+    ExpectRect(MovedInside({-113, -50, 255, 95}, kWorkArea), 0, 0, 368, 145);
+    // A taskbar along the top or left makes the work area start past 0.
+    ExpectRect(MovedInside({10, 5, 378, 150}, {0, 30, 640, 480}), 10, 30, 378, 175);
+    ExpectRect(MovedInside({10, 5, 378, 150}, {60, 0, 640, 480}), 60, 5, 428, 150);
+}
+
+TEST(LockGeometry, APanelLargerThanTheWorkAreaKeepsItsTopLeftOnScreen)
+{
+    ExpectRect(MovedInside({-40, 300, 760, 900}, kWorkArea), 0, 0, 800, 600);
+    ExpectRect(MovedInside({50, -20, 850, 580}, {0, 30, 640, 480}), 0, 30, 800, 630);
+}
+
 }  // namespace

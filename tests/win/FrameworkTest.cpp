@@ -749,3 +749,81 @@ TEST_F(FrameworkTest, ColourChangesReachEveryDescendantOnce)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameworkTest, AModulePathThatDoesNotFitIsRefused)
+{
+    char whole[MAX_PATH] = "";
+    DWORD length = ::GetModuleFileNameA(nullptr, whole, sizeof whole);
+    ASSERT_GT(length, 3u);
+    ASSERT_LT(length, sizeof whole - 1);
+
+    std::string path = "stale";
+    EXPECT_TRUE(AfxGetModulePath(&path));
+    EXPECT_EQ(path, whole);
+    EXPECT_TRUE(AfxGetModulePath(&path, length + 2));
+    EXPECT_EQ(path, whole);
+    // A path that fills the buffer, with or without room for its end, and
+    // one cut short: none of them is handed out.
+    for (DWORD room : {length + 1, length, length - 1, DWORD(2), DWORD(1), DWORD(0)}) {
+        path = "stale";
+        EXPECT_FALSE(AfxGetModulePath(&path, room)) << "room " << room;
+        EXPECT_EQ(path, "") << "room " << room;
+    }
+}
+
+// A frame whose member child window tells it when it goes (WM_PARENTNOTIFY).
+class CDyingFrame : public CFrameWnd {
+public:
+    static int s_messagesWhileDying;
+    static bool s_dying;
+    CWnd m_child;
+
+    ~CDyingFrame() override { s_dying = true; }
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (s_dying)
+            ++s_messagesWhileDying;
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    int OnCreate(CREATESTRUCTA*)
+    {
+        RECT none = {0, 0, 0, 0};
+        return m_child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, none, this, AFX_IDW_PANE_FIRST) ? 0 : -1;
+    }
+};
+
+int CDyingFrame::s_messagesWhileDying = 0;
+bool CDyingFrame::s_dying = false;
+
+const MessageMapEntry CDyingFrame::messageEntries[] = {
+    OnCreateRow(&CDyingFrame::OnCreate),
+};
+const MessageMap CDyingFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+TEST_F(FrameworkTest, TheMainWindowGoesBeforeItsObject)
+{
+    auto* frame = new CDyingFrame;
+    TheApp().m_pMainWnd = frame;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    HWND hWnd = frame->m_hWnd;
+    ASSERT_NE(frame->m_child.m_hWnd, nullptr);
+
+    TheApp().DeleteMainWnd();
+    EXPECT_EQ(CDyingFrame::s_messagesWhileDying, 0) << "a message reached the frame while it was being deleted";
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(TheApp().m_pMainWnd, nullptr);
+    EXPECT_EQ(TakeQuitMessage(), -1) << "the program's end posts no second quit";
+    TheApp().DeleteMainWnd();  // nothing left: nothing happens
+}
+
+}  // namespace

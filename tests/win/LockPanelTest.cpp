@@ -357,3 +357,222 @@ TEST_F(LockPanelTest, OnePanelAtATimeAndASavedPlaceIsKept)
 }
 
 }  // namespace
+
+namespace {
+
+using LockPanelExitTest = LockPanelTest;
+
+// The program ended while locked, by WM_QUIT or by the end of the session:
+// the pointer is freed and task switching comes back, but the Run value that
+// brings a protected lock back after a restart stays.
+TEST_F(LockPanelExitTest, EndingTheProgramWhileLockedReleasesAllButTheRunValue)
+{
+    Settings().WriteFlag(Key::Protected, true);
+    struct Case {
+        const char* name;
+        bool promptOpen;
+        std::function<void(HWND)> end;
+    };
+    auto quit = [](HWND) { ::PostQuitMessage(0); };
+    auto endSession = [](HWND panel) { ::SendMessageA(panel, WM_ENDSESSION, TRUE, 0); };
+    const Case cases[] = {
+        {"WM_QUIT", false, quit},
+        {"WM_QUIT, prompt open", true, quit},
+        {"end of session", false, endSession},
+        {"end of session, prompt open", true, endSession},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_platform.calls.clear();
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] { EXPECT_TRUE(CLockPanelDlg::IsLockInForce()); });
+        if (c.promptOpen) {
+            script.Then([&] { ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED), 0); })
+                .Until([&panel] { return FindDialog(panel.m_hWnd) != nullptr; });
+        }
+        script.Then([&] { c.end(panel.m_hWnd); });
+        script.Start();
+        INT_PTR result = panel.DoModal();
+        script.Stop();
+        EXPECT_TRUE(script.Done());
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(TakeQuitMessage(), 0) << "the quit goes on to the loop outside";
+        EXPECT_FALSE(CLockPanelDlg::IsLockInForce());
+        EXPECT_EQ(CLockPanelDlg::s_bOpen, 0);
+        Calls effects = Effects(m_platform.calls);
+        ASSERT_GE(effects.size(), 3u);
+        EXPECT_EQ(Calls(effects.end() - 2, effects.end()), Calls({"ClipCursor(null)", "SetScreenSaverRunning(0)"}));
+        EXPECT_EQ(m_platform.CallsStartingWith("SetScreenSaverRunning(0)").size(), 1u) << "released once";
+        EXPECT_TRUE(m_platform.CallsStartingWith("DeleteRunValue").empty()) << "the restart must lock again";
+    }
+
+    // A session that does not end changes nothing.
+    m_platform.calls.clear();
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] {
+        ::SendMessageA(panel.m_hWnd, WM_ENDSESSION, FALSE, 0);
+        EXPECT_TRUE(CLockPanelDlg::IsLockInForce());
+        EXPECT_TRUE(m_platform.CallsStartingWith("ClipCursor(null)").empty());
+    });
+    AnswerPrompt(script, panel, "");
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+    EXPECT_EQ(TakeQuitMessage(), -1);
+}
+
+// While locked only the lock button acts, even on buttons another program
+// has enabled and on commands sent straight to the panel.
+TEST_F(LockPanelExitTest, OnlyTheUnlockRoadTakesCommandsWhileLocked)
+{
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+    int ticks = 0;
+    Script script;
+    WaitForPanel(script, panel);
+    script
+        .Then([&] {
+            for (int id : {IDC_SETTINGS, IDCANCEL, IDOK}) {
+                HWND button = ::GetDlgItem(panel.m_hWnd, id);
+                ::EnableWindow(button, TRUE);
+                ::PostMessageA(button, BM_CLICK, 0, 0);
+                ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            }
+        })
+        .Until([&] { return ++ticks >= 4; })
+        .Then([&] {
+            EXPECT_TRUE(::IsWindowVisible(panel.m_hWnd));
+            EXPECT_EQ(panel.m_bLocked, 1);
+            EXPECT_EQ(FindDialog(panel.m_hWnd), nullptr) << "no dialog opened over the locked panel";
+        });
+    AnswerPrompt(script, panel, "");
+    script.Then([&] { EXPECT_FALSE(CLockPanelDlg::IsLockInForce()); });
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+}
+
+// The confinement comes back as soon as the activation moves inside the
+// program, not only at the backstop timer's next tick; and it follows a
+// locked panel that another program moves, which stays on the work area.
+TEST_F(LockPanelExitTest, ConfinementFollowsActivationAndMoves)
+{
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    auto confinementOf = [](HWND p) {
+        RECT r;
+        ::GetWindowRect(p, &r);
+        return LockCallsFor(r).front();
+    };
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+    auto prompt = std::make_shared<HWND>(nullptr);
+    std::string clip;
+    Script script;
+    WaitForPanel(script, panel);
+    script
+        .Then([&] {
+            // The backstop stopped: what confines from here on is the activation road.
+            ::KillTimer(panel.m_hWnd, 1);
+            clip = confinementOf(panel.m_hWnd);
+            m_platform.calls.clear();
+            ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED), 0);
+        })
+        .Until([&] {
+            *prompt = FindDialog(panel.m_hWnd);
+            return *prompt != nullptr && ::GetActiveWindow() == *prompt;
+        })
+        .Then([&] {
+            EXPECT_FALSE(m_platform.CallsStartingWith("ClipCursor").empty()) << "nothing confined as the prompt opened";
+            for (const std::string& call : m_platform.CallsStartingWith("ClipCursor"))
+                EXPECT_EQ(call, clip);
+            m_platform.calls.clear();
+            ::SetDlgItemTextA(*prompt, IDC_PASSWORD, "wrong");
+            ::PostMessageA(*prompt, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] { return !::IsWindow(*prompt); })
+        .Then([&] {
+            EXPECT_FALSE(m_platform.CallsStartingWith("ClipCursor").empty()) << "nothing confined as the prompt closed";
+            for (const std::string& call : m_platform.CallsStartingWith("ClipCursor"))
+                EXPECT_EQ(call, clip);
+            m_platform.calls.clear();
+            // Another program moves the locked panel far off the screen.
+            ::SetWindowPos(panel.m_hWnd, nullptr, work.right + 500, work.bottom + 500, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT r;
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(r.right, work.right);
+            EXPECT_EQ(r.bottom, work.bottom);
+            ASSERT_FALSE(m_platform.calls.empty());
+            EXPECT_EQ(m_platform.calls.back(), confinementOf(panel.m_hWnd)) << "the confinement followed the move";
+            EXPECT_EQ(Settings().ReadInt(Key::Top), -1) << "a move saves nothing";
+
+            // Moved over the taskbar without the panel being asked first.
+            ::SetWindowPos(panel.m_hWnd, nullptr, work.left - 50, work.bottom - 10, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(r.left, work.left);
+            EXPECT_EQ(r.bottom, work.bottom);
+            EXPECT_EQ(m_platform.calls.back(), confinementOf(panel.m_hWnd));
+        });
+    AnswerPrompt(script, panel, "");
+    script.Then([&] {
+        // Unlocked, the panel goes where it is put.
+        ::SetWindowPos(panel.m_hWnd, nullptr, work.right - 10, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        ::GetWindowRect(panel.m_hWnd, &r);
+        EXPECT_EQ(r.left, work.right - 10);
+        ::SetWindowPos(panel.m_hWnd, nullptr, work.left + 20, work.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+}
+
+// A saved place the panel cannot wholly show at opens inside the work area;
+// the stored values are left as they are until the panel saves its place.
+TEST_F(LockPanelExitTest, ASavedPlaceOffTheWorkAreaOpensInside)
+{
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char* name;
+        int left, top;
+    };
+    const Case cases[] = {
+        {"off the right and bottom", work.right + 200, work.bottom + 100},
+        {"over the taskbar", 40, work.bottom - 20},
+        {"above and left", -300, -200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings().WriteInt(Key::Left, c.left);
+        Settings().WriteInt(Key::Top, c.top);
+        m_platform.calls.clear();
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        RECT opened = {};
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] {
+            ::GetWindowRect(panel.m_hWnd, &opened);
+            EXPECT_GE(opened.left, work.left);
+            EXPECT_GE(opened.top, work.top);
+            EXPECT_LE(opened.right, work.right);
+            EXPECT_LE(opened.bottom, work.bottom);
+            EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(opened)) << "locked where it shows";
+            EXPECT_EQ(Settings().ReadInt(Key::Left), c.left);
+            EXPECT_EQ(Settings().ReadInt(Key::Top), c.top);
+        });
+        AnswerPrompt(script, panel, "");
+        Close(script, panel);
+        EXPECT_EQ(Run(panel, script), IDOK);
+        EXPECT_EQ(Settings().ReadInt(Key::Left), opened.left);
+        EXPECT_EQ(Settings().ReadInt(Key::Top), opened.top);
+    }
+}
+
+}  // namespace
