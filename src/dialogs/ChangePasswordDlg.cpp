@@ -4,18 +4,7 @@
 #include "fw/Afx.h"
 #include "res/resource.h"
 #include "settings/PasswordStore.h"
-
-namespace {
-
-// The edit boxes take this many characters; a double-byte character is one.
-const int kMaxPasswordChars = 128;
-
-bool IsAnsiLeadByte(unsigned char byte)
-{
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
-}  // namespace
+#include "settings/StoredPassword.h"
 
 CChangePasswordDlg::CChangePasswordDlg() : CDialog(IDD_CHANGE_PASSWORD) {}
 
@@ -32,16 +21,15 @@ void CChangePasswordDlg::DoDataExchange(CDataExchange* pDX)
 void CChangePasswordDlg::OnOK()
 {
     CSettingsFile settings = AppSettings();
-    std::string stored = DecodeStoredPassword(settings.ReadText(Key::Password));
+    std::string current = CurrentPassword(settings);
     UpdateData(TRUE);
-    std::string current = ScramblePassword(stored);
 
-    if (!PasswordsEqual(m_strOldPassword, current, &IsAnsiLeadByte)) {
+    if (!AnsiPasswordsEqual(m_strOldPassword, current)) {
         AfxMessageBox(IDS_WRONG_PASSWORD, MB_OK);
         FocusAndSelect(IDC_OLD_PASSWORD);
         return;
     }
-    if (!PasswordsEqual(m_strNewPassword, m_strRepeatPassword, &IsAnsiLeadByte)) {
+    if (!AnsiPasswordsEqual(m_strNewPassword, m_strRepeatPassword)) {
         AfxMessageBox(IDS_PASSWORDS_DIFFER, MB_OK);
         FocusAndSelect(IDC_NEW_PASSWORD);
         return;

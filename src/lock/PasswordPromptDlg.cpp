@@ -2,16 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "res/resource.h"
-#include "settings/PasswordStore.h"
-
-namespace {
-
-bool IsAnsiLeadByte(unsigned char byte)
-{
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
-}  // namespace
+#include "settings/StoredPassword.h"
 
 CPasswordPromptDlg::CPasswordPromptDlg() : CDialog(IDD_PASSWORD_PROMPT) {}
 
@@ -23,10 +14,9 @@ void CPasswordPromptDlg::DoDataExchange(CDataExchange* pDX)
 
 void CPasswordPromptDlg::OnOK()
 {
-    std::string stored = DecodeStoredPassword(AppSettings().ReadText(Key::Password));
+    std::string expected = CurrentPassword(AppSettings());
     UpdateData(TRUE);
-    std::string expected = ScramblePassword(stored);
-    if (PasswordsEqual(m_strPassword, expected, &IsAnsiLeadByte)) {
+    if (AnsiPasswordsEqual(m_strPassword, expected)) {
         CDialog::OnOK();
         return;
     }

@@ -7,8 +7,6 @@
 
 #include "fw/Dialog.h"
 
-constexpr int kMaxPasswordChars = 128;
-
 class CPasswordPromptDlg : public CDialog {
 public:
     CPasswordPromptDlg();
