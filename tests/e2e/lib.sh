@@ -574,10 +574,10 @@ soak_cycles() {
 
 # soak_run <n>: starts the program in the tray and prints its private memory
 # and GDI and USER objects before and after soak_cycles n, then the line
-# "menus=N locks=N private_kb_growth=N gdi_growth=N user_growth=N". The first
-# ten cycles load what stays loaded for the rest of the run (window classes,
-# the menu's and dialogs' fonts, and the device contexts Wine caches for
-# windows: up to 64, each with a region) and are not counted.
+# "menus=N locks=N private_kb_growth=N gdi_growth=N user_growth=N". The
+# cycles before the start count load what stays loaded for the rest of the
+# run (window classes, the menu's and dialogs' fonts, and the device contexts
+# Wine caches for windows, each with a region) and are not counted.
 # Sets SOAK_PRIVATE_KB_GROWTH, SOAK_GDI_GROWTH and SOAK_USER_GROWTH.
 soak_run() {
     local n=$1
@@ -587,9 +587,18 @@ soak_run() {
     SOAK_FRAME=$WIN_HWND
     wait_until 10 tray_icon_shown || fail "no tray icon"
     soak_cycles 10
-    # The first count loads the counter into the program; the second is the start.
+    # The first count loads the counter into the program. Wine's cache of
+    # window device contexts fills as fast as painting asks for it, which
+    # on a busy machine can take longer than ten cycles: more cycles, five
+    # at a time, until a batch leaves the count where it was (bounded).
     objects_of "$SOAK_FRAME" || fail "cannot count the program's objects"
-    objects_of "$SOAK_FRAME" || fail "cannot count the program's objects"
+    local settled previous_gdi
+    for settled in 1 2 3 4 5 6 7 8; do
+        objects_of "$SOAK_FRAME" || fail "cannot count the program's objects"
+        [ "$settled" -gt 1 ] && [ "$OBJ_gdi" = "$previous_gdi" ] && break
+        previous_gdi=$OBJ_gdi
+        soak_cycles 5
+    done
     local start_private=$OBJ_private_kb start_gdi=$OBJ_gdi start_user=$OBJ_user
     echo "start: $OBJ_LINE"
     log "soak: $n menus and $n locks"
