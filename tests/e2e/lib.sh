@@ -44,9 +44,13 @@ fail() {
 
 e2e_begin() {
     E2E_NAME=$1
-    if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.tethra-ready" ] || [ -z "${DISPLAY:-}" ]; then
-        # shellcheck source=/dev/null
-        . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
+    # shellcheck source=/dev/null
+    . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
+    if [ "$TETHRA_WINE_ARCH" = win32 ] && E2E_SKIP_REASON=$(tethra_wine32_missing); then
+        echo "SKIPPED: $E2E_SKIP_REASON"
+        exit 77
+    fi
+    if [ "$(cat "${WINEPREFIX:-/nonexistent}/.tethra-ready" 2>/dev/null)" != "$TETHRA_WINE_ARCH" ] || [ -z "${DISPLAY:-}" ]; then
         tethra_wine_up || fail "no Wine desktop"
         E2E_OWN_WINE=1
     fi

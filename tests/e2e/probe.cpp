@@ -108,15 +108,17 @@ struct WindowFilter {
     }
 };
 
+// A named CALLBACK function: on i686 a lambda cannot become a __stdcall pointer.
+BOOL CALLBACK AddWindow(HWND hWnd, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
+    return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> windows;
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 
