@@ -1,9 +1,12 @@
 /* Benchmark helper, run under Wine:
- *   launch_timer show EXE        ms from CreateProcess to EXE's first visible dialog
+ *   launch_timer show EXE        ms from CreateProcess to EXE's first visible
+ *                                dialog, then EXE's working set and private
+ *                                bytes in KiB one second later
  *   launch_timer idle EXE SECS   CPU ms EXE uses in SECS seconds, counted
  *                                from 5 s after its start
  * The child is ended afterwards. */
 #include <windows.h>
+#include <psapi.h>
 #include <stdio.h>
 #include <string.h>
 #include <stdlib.h>
@@ -74,10 +77,18 @@ int main(int argc, char **argv)
             QueryPerformanceCounter(&now);
             ms = (now.QuadPart - start.QuadPart) * 1000.0 / freq.QuadPart;
         }
-        End(&pi);
-        if (!g_found)
+        if (!g_found) {
+            End(&pi);
             return 1;
-        printf("%.1f\n", ms);
+        }
+        Sleep(1000);
+        PROCESS_MEMORY_COUNTERS memory;
+        memset(&memory, 0, sizeof memory);
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
+        End(&pi);
+        printf("%.1f %lu %lu\n", ms, (unsigned long)(memory.WorkingSetSize / 1024),
+               (unsigned long)(memory.PagefileUsage / 1024));
         return 0;
     }
     if (strcmp(argv[1], "idle") == 0 && argc > 3) {
