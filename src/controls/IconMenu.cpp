@@ -60,33 +60,45 @@ void Draw3dRect(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight
     FillSolidRect(dc, rect.left, rect.bottom - 1, cx, 1, bottomRight);
 }
 
+// The form of the structure without hbmpItem, the only one Windows 95 (like
+// NT 4) accepts; it fails every call given the longer one the headers
+// declare. Only the masks it knows are used with it: MIIM_TYPE, MIIM_DATA,
+// MIIM_ID, MIIM_STATE, MIIM_SUBMENU, MIIM_CHECKMARKS.
+const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+static_assert(sizeof(void*) != 4 || kMenuItemInfoSize == 44, "the Windows 95 menu item structure");
+
+MENUITEMINFOA MenuItemQuery(UINT mask)
+{
+    MENUITEMINFOA info;
+    std::memset(&info, 0, sizeof info);
+    info.cbSize = kMenuItemInfoSize;
+    info.fMask = mask;
+    return info;
+}
+
 // Whether a live menu still holds record as an item's data. A destroyed
 // menu's handle may come back for a new menu, so the item data is compared,
 // not just the handle.
-bool MenuStillHolds(const MenuItemRecord& record)
+MenuHold MenuStillHolds(const MenuItemRecord& record)
 {
     HMENU menu = reinterpret_cast<HMENU>(record.menu);
     if (!::IsMenu(menu))
-        return false;
+        return MenuHold::NotHeld;
     int count = ::GetMenuItemCount(menu);
+    std::vector<MenuItemAnswer> items(count > 0 ? static_cast<size_t>(count) : 0);
     for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA;
-        if (::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) &&
-            info.dwItemData == reinterpret_cast<ULONG_PTR>(&record))
-            return true;
+        MENUITEMINFOA info = MenuItemQuery(MIIM_DATA);
+        items[static_cast<size_t>(i)].answered = ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) != FALSE;
+        items[static_cast<size_t>(i)].data = info.dwItemData;
     }
-    return false;
+    return DecideMenuHold(true, items.data(), count, reinterpret_cast<uintptr_t>(&record));
 }
 
 bool IsOwnerDrawn(HMENU menu, int position)
 {
     // GetMenuState cannot tell for an item that opens a submenu: its high
     // byte is the submenu's item count there.
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_TYPE;
+    MENUITEMINFOA info = MenuItemQuery(MIIM_TYPE);
     return ::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && (info.fType & MFT_OWNERDRAW) != 0;
 }
 
@@ -352,9 +364,7 @@ BOOL CIconMenu::MenuChar(UINT key, HMENU menu, LRESULT* result)
     std::vector<const char*> texts(static_cast<size_t>(count), nullptr);
     int highlighted = -1;
     for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA | MIIM_STATE;
+        MENUITEMINFOA info = MenuItemQuery(MIIM_DATA | MIIM_STATE);
         if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info))
             continue;
         if (info.fState & MFS_HILITE)
