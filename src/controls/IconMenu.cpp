@@ -94,6 +94,12 @@ MenuHold MenuStillHolds(const MenuItemRecord& record)
     return DecideMenuHold(true, items.data(), count, reinterpret_cast<uintptr_t>(&record));
 }
 
+bool IsDefaultItem(HMENU menu, UINT item, BOOL byPosition)
+{
+    MENUITEMINFOA info = MenuItemQuery(MIIM_STATE);
+    return ::GetMenuItemInfoA(menu, item, byPosition, &info) && (info.fState & MFS_DEFAULT) != 0;
+}
+
 bool IsOwnerDrawn(HMENU menu, int position)
 {
     // GetMenuState cannot tell for an item that opens a submenu: its high
@@ -111,8 +117,12 @@ CIconMenu::CIconMenu()
     NONCLIENTMETRICSA metrics;
     std::memset(&metrics, 0, sizeof metrics);
     metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0)) {
         m_hMenuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+        // The default item (the tray's double-click command) is drawn bold.
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+        m_hBoldFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+    }
 
     // The check mark's greys and white become the user's 3-D colours.
     COLORMAP map[3] = {
@@ -131,6 +141,13 @@ CIconMenu::~CIconMenu()
 {
     if (m_hMenuFont != nullptr)
         ::DeleteObject(m_hMenuFont);
+    if (m_hBoldFont != nullptr)
+        ::DeleteObject(m_hBoldFont);
+}
+
+HFONT CIconMenu::FontFor(bool isDefault) const
+{
+    return isDefault && m_hBoldFont != nullptr ? m_hBoldFont : m_hMenuFont;
 }
 
 BOOL CIconMenu::LoadToolBarImages(UINT toolBarId)
@@ -208,8 +225,13 @@ void CIconMenu::ConvertItem(HMENU menu, int position)
         return;
     ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
     MenuItemRecord* record = AddItemRecord(menu, text, static_cast<int>(id));
-    ::ModifyMenuA(menu, static_cast<UINT>(position), state | MF_BYPOSITION | MF_OWNERDRAW, id,
+    bool isDefault = IsDefaultItem(menu, static_cast<UINT>(position), TRUE);
+    ::ModifyMenuA(menu, static_cast<UINT>(position), (state & ~MF_DEFAULT) | MF_BYPOSITION | MF_OWNERDRAW, id,
                   reinterpret_cast<const char*>(record));
+    // ModifyMenu does not carry the default state over: set it again, or
+    // the item would no longer be drawn as the default.
+    if (isDefault)
+        ::SetMenuDefaultItem(menu, static_cast<UINT>(position), TRUE);
 }
 
 BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
@@ -224,10 +246,14 @@ BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
         item->itemWidth = 100;
         return TRUE;
     }
+    // Measured in the font it is drawn in: bold text is wider.
+    bool isDefault = record->commandId >= 0 &&
+                     IsDefaultItem(reinterpret_cast<HMENU>(record->menu), static_cast<UINT>(record->commandId), FALSE);
+    HFONT font = FontFor(isDefault);
     CWnd* mainWnd = AfxGetMainWnd();
     HWND window = mainWnd != nullptr ? mainWnd->m_hWnd : nullptr;
     HDC dc = ::GetDC(window);
-    HGDIOBJ oldFont = m_hMenuFont != nullptr ? ::SelectObject(dc, m_hMenuFont) : nullptr;
+    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     RECT extent = {0, 0, 0, 0};
     ::DrawTextA(dc, record->text, -1, &extent, kMeasureFormat);
     if (oldFont != nullptr)
@@ -249,7 +275,8 @@ BOOL CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
         return TRUE;
 
     HDC dc = item->hDC;
-    HGDIOBJ oldFont = m_hMenuFont != nullptr ? ::SelectObject(dc, m_hMenuFont) : nullptr;
+    HFONT font = FontFor((item->itemState & ODS_DEFAULT) != 0);
+    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF oldBack = ::GetBkColor(dc);
     bool selected = (item->itemState & ODS_SELECTED) != 0;
