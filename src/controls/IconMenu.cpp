@@ -100,6 +100,15 @@ bool IsDefaultItem(HMENU menu, UINT item, BOOL byPosition)
     return ::GetMenuItemInfoA(menu, item, byPosition, &info) && (info.fState & MFS_DEFAULT) != 0;
 }
 
+// Whether the item behind record is its menu's default item. Windows tells
+// a draw request with ODS_DEFAULT, but Wine leaves that flag out for
+// owner-drawn menu items, so the menu itself is asked.
+bool IsDefaultRecord(const MenuItemRecord& record)
+{
+    return record.commandId >= 0 &&
+           IsDefaultItem(reinterpret_cast<HMENU>(record.menu), static_cast<UINT>(record.commandId), FALSE);
+}
+
 bool IsOwnerDrawn(HMENU menu, int position)
 {
     // GetMenuState cannot tell for an item that opens a submenu: its high
@@ -247,9 +256,7 @@ BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
         return TRUE;
     }
     // Measured in the font it is drawn in: bold text is wider.
-    bool isDefault = record->commandId >= 0 &&
-                     IsDefaultItem(reinterpret_cast<HMENU>(record->menu), static_cast<UINT>(record->commandId), FALSE);
-    HFONT font = FontFor(isDefault);
+    HFONT font = FontFor(IsDefaultRecord(*record));
     CWnd* mainWnd = AfxGetMainWnd();
     HWND window = mainWnd != nullptr ? mainWnd->m_hWnd : nullptr;
     HDC dc = ::GetDC(window);
@@ -275,7 +282,7 @@ BOOL CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
         return TRUE;
 
     HDC dc = item->hDC;
-    HFONT font = FontFor((item->itemState & ODS_DEFAULT) != 0);
+    HFONT font = FontFor((item->itemState & ODS_DEFAULT) != 0 || IsDefaultRecord(*record));
     HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF oldBack = ::GetBkColor(dc);
