@@ -60,33 +60,60 @@ void Draw3dRect(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight
     FillSolidRect(dc, rect.left, rect.bottom - 1, cx, 1, bottomRight);
 }
 
+// The form of the structure without hbmpItem, the only one Windows 95 (like
+// NT 4) accepts; it fails every call given the longer one the headers
+// declare. Only the masks it knows are used with it: MIIM_TYPE, MIIM_DATA,
+// MIIM_ID, MIIM_STATE, MIIM_SUBMENU, MIIM_CHECKMARKS.
+const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+static_assert(sizeof(void*) != 4 || kMenuItemInfoSize == 44, "the Windows 95 menu item structure");
+
+MENUITEMINFOA MenuItemQuery(UINT mask)
+{
+    MENUITEMINFOA info;
+    std::memset(&info, 0, sizeof info);
+    info.cbSize = kMenuItemInfoSize;
+    info.fMask = mask;
+    return info;
+}
+
 // Whether a live menu still holds record as an item's data. A destroyed
 // menu's handle may come back for a new menu, so the item data is compared,
 // not just the handle.
-bool MenuStillHolds(const MenuItemRecord& record)
+MenuHold MenuStillHolds(const MenuItemRecord& record)
 {
     HMENU menu = reinterpret_cast<HMENU>(record.menu);
     if (!::IsMenu(menu))
-        return false;
+        return MenuHold::NotHeld;
     int count = ::GetMenuItemCount(menu);
+    std::vector<MenuItemAnswer> items(count > 0 ? static_cast<size_t>(count) : 0);
     for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA;
-        if (::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) &&
-            info.dwItemData == reinterpret_cast<ULONG_PTR>(&record))
-            return true;
+        MENUITEMINFOA info = MenuItemQuery(MIIM_DATA);
+        items[static_cast<size_t>(i)].answered = ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) != FALSE;
+        items[static_cast<size_t>(i)].data = info.dwItemData;
     }
-    return false;
+    return DecideMenuHold(true, items.data(), count, reinterpret_cast<uintptr_t>(&record));
+}
+
+bool IsDefaultItem(HMENU menu, UINT item, BOOL byPosition)
+{
+    MENUITEMINFOA info = MenuItemQuery(MIIM_STATE);
+    return ::GetMenuItemInfoA(menu, item, byPosition, &info) && (info.fState & MFS_DEFAULT) != 0;
+}
+
+// Whether the item behind record is its menu's default item. Windows tells
+// a draw request with ODS_DEFAULT, but Wine leaves that flag out for
+// owner-drawn menu items, so the menu itself is asked.
+bool IsDefaultRecord(const MenuItemRecord& record)
+{
+    return record.commandId >= 0 &&
+           IsDefaultItem(reinterpret_cast<HMENU>(record.menu), static_cast<UINT>(record.commandId), FALSE);
 }
 
 bool IsOwnerDrawn(HMENU menu, int position)
 {
     // GetMenuState cannot tell for an item that opens a submenu: its high
     // byte is the submenu's item count there.
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_TYPE;
+    MENUITEMINFOA info = MenuItemQuery(MIIM_TYPE);
     return ::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && (info.fType & MFT_OWNERDRAW) != 0;
 }
 
@@ -99,8 +126,12 @@ CIconMenu::CIconMenu()
     NONCLIENTMETRICSA metrics;
     std::memset(&metrics, 0, sizeof metrics);
     metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0)) {
         m_hMenuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+        // The default item (the tray's double-click command) is drawn bold.
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+        m_hBoldFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+    }
 
     // The check mark's greys and white become the user's 3-D colours.
     COLORMAP map[3] = {
@@ -119,6 +150,13 @@ CIconMenu::~CIconMenu()
 {
     if (m_hMenuFont != nullptr)
         ::DeleteObject(m_hMenuFont);
+    if (m_hBoldFont != nullptr)
+        ::DeleteObject(m_hBoldFont);
+}
+
+HFONT CIconMenu::FontFor(bool isDefault) const
+{
+    return isDefault && m_hBoldFont != nullptr ? m_hBoldFont : m_hMenuFont;
 }
 
 BOOL CIconMenu::LoadToolBarImages(UINT toolBarId)
@@ -196,8 +234,13 @@ void CIconMenu::ConvertItem(HMENU menu, int position)
         return;
     ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
     MenuItemRecord* record = AddItemRecord(menu, text, static_cast<int>(id));
-    ::ModifyMenuA(menu, static_cast<UINT>(position), state | MF_BYPOSITION | MF_OWNERDRAW, id,
+    bool isDefault = IsDefaultItem(menu, static_cast<UINT>(position), TRUE);
+    ::ModifyMenuA(menu, static_cast<UINT>(position), (state & ~MF_DEFAULT) | MF_BYPOSITION | MF_OWNERDRAW, id,
                   reinterpret_cast<const char*>(record));
+    // ModifyMenu does not carry the default state over: set it again, or
+    // the item would no longer be drawn as the default.
+    if (isDefault)
+        ::SetMenuDefaultItem(menu, static_cast<UINT>(position), TRUE);
 }
 
 BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
@@ -212,10 +255,12 @@ BOOL CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
         item->itemWidth = 100;
         return TRUE;
     }
+    // Measured in the font it is drawn in: bold text is wider.
+    HFONT font = FontFor(IsDefaultRecord(*record));
     CWnd* mainWnd = AfxGetMainWnd();
     HWND window = mainWnd != nullptr ? mainWnd->m_hWnd : nullptr;
     HDC dc = ::GetDC(window);
-    HGDIOBJ oldFont = m_hMenuFont != nullptr ? ::SelectObject(dc, m_hMenuFont) : nullptr;
+    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     RECT extent = {0, 0, 0, 0};
     ::DrawTextA(dc, record->text, -1, &extent, kMeasureFormat);
     if (oldFont != nullptr)
@@ -237,7 +282,8 @@ BOOL CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
         return TRUE;
 
     HDC dc = item->hDC;
-    HGDIOBJ oldFont = m_hMenuFont != nullptr ? ::SelectObject(dc, m_hMenuFont) : nullptr;
+    HFONT font = FontFor((item->itemState & ODS_DEFAULT) != 0 || IsDefaultRecord(*record));
+    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF oldBack = ::GetBkColor(dc);
     bool selected = (item->itemState & ODS_SELECTED) != 0;
@@ -352,9 +398,7 @@ BOOL CIconMenu::MenuChar(UINT key, HMENU menu, LRESULT* result)
     std::vector<const char*> texts(static_cast<size_t>(count), nullptr);
     int highlighted = -1;
     for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA | MIIM_STATE;
+        MENUITEMINFOA info = MenuItemQuery(MIIM_DATA | MIIM_STATE);
         if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info))
             continue;
         if (info.fState & MFS_HILITE)

@@ -1,7 +1,8 @@
 // CIconMenu: makes the menus the frame shows owner-drawn and draws them with
 // a 16 x 16 picture beside each command that has one, a check mark for
 // checked commands without one, a raised frame round the highlighted
-// item's picture, and an embossed picture and etched text when disabled.
+// item's picture, an embossed picture and etched text when disabled, and
+// the default item's text in bold.
 // The frame hands it its menu, draw, measure and mnemonic messages.
 #ifndef TETHRA_CONTROLS_ICONMENU_H
 #define TETHRA_CONTROLS_ICONMENU_H
@@ -45,8 +46,10 @@ private:
     void ConvertItem(HMENU menu, int position);
     void DrawLabel(HDC dc, const char* text, RECT area, bool selected, bool disabled);
     void DrawDisabledImage(HDC dc, const RECT& rect);
+    HFONT FontFor(bool isDefault) const;
 
     HFONT m_hMenuFont = nullptr;
+    HFONT m_hBoldFont = nullptr;
     int m_imageWidth = 20;
     int m_imageHeight = 20;
     CImageList m_iconList;

@@ -1,5 +1,21 @@
 #include "controls/MenuRecordTable.h"
 
+MenuHold DecideMenuHold(bool menuAlive, const MenuItemAnswer* items, int count, uintptr_t record)
+{
+    if (!menuAlive)
+        return MenuHold::NotHeld;
+    if (count < 0)
+        return MenuHold::Unknown;
+    bool allAnswered = true;
+    for (int i = 0; i < count; ++i) {
+        if (!items[i].answered)
+            allAnswered = false;
+        else if (items[i].data == record)
+            return MenuHold::Held;
+    }
+    return allAnswered ? MenuHold::NotHeld : MenuHold::Unknown;
+}
+
 CMenuRecordTable::~CMenuRecordTable()
 {
     for (MenuItemRecord* record : m_records)
@@ -31,7 +47,7 @@ size_t CMenuRecordTable::Reclaim(HeldFn held)
 {
     size_t kept = 0;
     for (MenuItemRecord* record : m_records) {
-        if (held(*record))
+        if (held(*record) != MenuHold::NotHeld)
             m_records[kept++] = record;
         else
             delete record;

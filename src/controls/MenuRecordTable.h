@@ -17,6 +17,21 @@ struct MenuItemRecord {
     uintptr_t menu;   // the menu that holds the item
 };
 
+// Whether a menu still holds a record as an item's data. Unknown when the
+// menu is there but an item could not be read: the record may be behind it.
+enum class MenuHold { Held, NotHeld, Unknown };
+
+// One item of a menu as the system answered for it.
+struct MenuItemAnswer {
+    bool answered;
+    uintptr_t data;
+};
+
+// The decision for record from a menu's items: Held when an answered item
+// carries it, NotHeld when the menu is gone or every item answered with
+// other data, Unknown otherwise (count below 0: the count itself failed).
+MenuHold DecideMenuHold(bool menuAlive, const MenuItemAnswer* items, int count, uintptr_t record);
+
 class CMenuRecordTable {
 public:
     CMenuRecordTable() = default;
@@ -30,9 +45,9 @@ public:
     // not one of this table's records.
     MenuItemRecord* Find(uintptr_t itemData) const;
 
-    // Deletes every record for which held answers false: no menu holds it
-    // any longer. Returns how many went.
-    using HeldFn = bool (*)(const MenuItemRecord& record);
+    // Deletes every record for which held answers NotHeld; a record it
+    // cannot decide on stays. Returns how many went.
+    using HeldFn = MenuHold (*)(const MenuItemRecord& record);
     size_t Reclaim(HeldFn held);
 
     size_t Count() const { return m_records.size(); }

@@ -35,10 +35,13 @@ INT_PTR CSettingsDlg::DoModal()
         return 0;
     s_bOpen = 1;
     // The pickers' class comes with InitCommonControlsEx; a COMCTL32 without
-    // it has no picker either, and the dialog is then not shown at all.
+    // it (the first Windows 95 edition) has no picker either, and the dialog
+    // cannot be shown. The user is told why, and what would make it work.
     INT_PTR result = -1;
     if (AfxInitCommonControls(ICC_DATE_CLASSES))
         result = CDialog::DoModal();
+    else
+        AfxMessageBox(IDS_NO_DATE_PICKER, MB_OK);
     // OK and Cancel let go of the guard; a run that ended any other way
     // (not created, quit, destroyed from outside) must not keep it.
     s_bOpen = 0;

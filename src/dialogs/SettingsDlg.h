@@ -22,7 +22,8 @@ public:
     CTime m_tOnTime;
 
     // 0 at once while another settings dialog is open; -1 when the dialog
-    // cannot be shown (no date-time picker on this system); else IDOK or IDCANCEL.
+    // cannot be shown (no date-time picker on this system, which a message
+    // box then says); else IDOK or IDCANCEL.
     INT_PTR DoModal() override;
 
     // The "Tethra" value under the Run key: the executable's path, or none.

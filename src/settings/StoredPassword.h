@@ -7,7 +7,10 @@
 
 #include "settings/SettingsFile.h"
 
-// What a password box takes; a double-byte character counts as one.
+// What a password box takes (EM_LIMITTEXT): bytes in Windows 9x's ANSI edit
+// box, so 64 Chinese characters. The check after the exchange counts a
+// double-byte character as one, so it never refuses what the box let in.
+// The unlock prompt and the change-password dialog share both.
 constexpr int kMaxPasswordChars = 128;
 
 // The password the stored form in settings stands for ("" when none is stored).

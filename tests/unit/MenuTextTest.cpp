@@ -129,9 +129,9 @@ TEST(MenuText, AKeySharedByItemsMovesTheHighlightToTheNextOne)
 
 std::set<uintptr_t> g_liveMenus;
 
-bool HeldByLiveMenu(const MenuItemRecord& record)
+MenuHold HeldByLiveMenu(const MenuItemRecord& record)
 {
-    return g_liveMenus.count(record.menu) != 0;
+    return g_liveMenus.count(record.menu) != 0 ? MenuHold::Held : MenuHold::NotHeld;
 }
 
 TEST(MenuRecordTable, RecordsKeepTheirDataAndAreFoundOnlyByTheirOwnAddress)
@@ -182,6 +182,33 @@ TEST(MenuRecordTable, StaysBoundedWhenAMenuIsLoadedAndDestroyedThousandsOfTimes)
     EXPECT_EQ(table.Reclaim(&HeldByLiveMenu), 11u);
     EXPECT_EQ(table.Count(), 0u);
     EXPECT_EQ(table.Find(reinterpret_cast<uintptr_t>(frameMenu[0])), nullptr);
+}
+
+TEST(MenuRecordTable, ARecordIsLetGoOnlyWhenEveryItemOfItsMenuAnsweredWithoutIt)
+{
+    const uintptr_t mine = 0x1000;
+    const MenuItemAnswer held[] = {{true, 0x2000}, {true, mine}, {false, 0}};
+    const MenuItemAnswer others[] = {{true, 0x2000}, {true, 0}, {true, 0x3000}};
+    // An item the system would not read (Windows 95 refusing the query)
+    // may be the one that holds the record.
+    const MenuItemAnswer unread[] = {{true, 0x2000}, {false, 0}, {true, 0x3000}};
+    EXPECT_EQ(DecideMenuHold(true, held, 3, mine), MenuHold::Held);
+    EXPECT_EQ(DecideMenuHold(true, others, 3, mine), MenuHold::NotHeld);
+    EXPECT_EQ(DecideMenuHold(true, unread, 3, mine), MenuHold::Unknown);
+    EXPECT_EQ(DecideMenuHold(true, nullptr, -1, mine), MenuHold::Unknown) << "the count failed";
+    EXPECT_EQ(DecideMenuHold(true, nullptr, 0, mine), MenuHold::NotHeld) << "an empty menu";
+    EXPECT_EQ(DecideMenuHold(false, unread, 3, mine), MenuHold::NotHeld) << "the menu is gone";
+
+    // The table keeps what cannot be decided on.
+    CMenuRecordTable table;
+    MenuItemRecord* kept = table.Add(1, kShow, 32779, -1, GbkLead);
+    MenuItemRecord* gone = table.Add(2, kExit, 57665, 5, GbkLead);
+    EXPECT_EQ(table.Reclaim([](const MenuItemRecord& record) {
+                  return record.menu == 1 ? MenuHold::Unknown : MenuHold::NotHeld;
+              }),
+              1u);
+    EXPECT_EQ(table.Find(reinterpret_cast<uintptr_t>(kept)), kept);
+    EXPECT_EQ(table.Find(reinterpret_cast<uintptr_t>(gone)), nullptr);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include "app/TethraApp.h"
 #include "controls/BitmapStatic.h"
+#include "dialogs/AboutDlg.h"
 #include "dialogs/SettingsDlg.h"
 #include "frame/FrameClientWnd.h"
 #include "frame/MainFrame.h"
@@ -187,6 +188,51 @@ TEST_F(FrameworkTest, CommandsGoToTheClientThenTheFrameThenTheApplication)
     EXPECT_EQ(frame.m_client.m_hWnd, nullptr);
     EXPECT_EQ(TakeQuitMessage(), 0);
     TheApp().m_pMainWnd = nullptr;
+}
+
+TEST_F(FrameworkTest, TheAboutBoxShowsEachLineWhole)
+{
+    // A static narrower than its text wraps it onto a second line that its
+    // height cannot show: the line's end is lost. Checked in the font Wine
+    // draws with, and in the metrics of Windows 9x's 宋体 (SimSun), which
+    // Wine lacks: at 9 pt each byte of GBK text is one 6-pixel half-width
+    // cell and its average width is 6 pixels, so a line of n bytes needs
+    // 4n dialog units, that is n times the horizontal base unit in pixels.
+    CAboutDlg dialog;
+    int lines = 0;
+    std::string cut;
+    Script script;
+    script.Until([&] { return dialog.m_hWnd != nullptr && ::IsWindowVisible(dialog.m_hWnd); }).Then([&] {
+        HWND d = dialog.m_hWnd;
+        RECT units = {0, 0, 4, 8};
+        ::MapDialogRect(d, &units);
+        HDC dc = ::GetDC(d);
+        HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(d, WM_GETFONT, 0, 0)));
+        for (HWND child = ::GetWindow(d, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            auto style = static_cast<DWORD>(::GetWindowLongA(child, GWL_STYLE));
+            if (ClassOf(child) != "Static" || (style & SS_TYPEMASK) != SS_LEFT)
+                continue;
+            std::string text = TextOf(child);
+            SIZE extent = {0, 0};
+            ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            LONG simSun = static_cast<LONG>(text.size()) * units.right;
+            RECT client;
+            ::GetClientRect(child, &client);
+            ++lines;
+            if (client.right < extent.cx || client.right < simSun)
+                cut += Format("\"%s\": %ld wide, text %ld here, %ld in 宋体; ", text.c_str(), client.right,
+                              extent.cx, simSun);
+        }
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(d, dc);
+        ::PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(lines, 5);
+    EXPECT_EQ(cut, "");
 }
 
 TEST_F(FrameworkTest, OnlyTheMainWindowsEndQuitsAndExitNeedsAMainWindow)

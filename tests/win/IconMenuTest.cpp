@@ -7,6 +7,7 @@
 #include "frame/MainFrame.h"
 #include "res/resource.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace {
@@ -16,7 +17,8 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 MENUITEMINFOA ItemInfo(HMENU menu, int position)
 {
     MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
+    // The form without hbmpItem, the one Windows 95 takes, as the program uses.
+    info.cbSize = offsetof(MENUITEMINFOA, hbmpItem);
     info.fMask = MIIM_TYPE | MIIM_DATA | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
     EXPECT_TRUE(::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) << position;
     return info;
@@ -522,6 +524,58 @@ TEST_F(IconMenuTest, ACheckedItemWithoutAPictureShowsTheCheckMark)
     EXPECT_EQ(checked.Count(::GetSysColor(COLOR_BTNHIGHLIGHT), 0, 0, 21, 1) == 21, false) << "no frame";
 }
 
+TEST_F(IconMenuTest, TheTraysDefaultItemStaysDefaultAndIsDrawnBoldWithinItsMeasuredWidth)
+{
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    HMENU popup = ::GetSubMenu(menu, 0);
+    ASSERT_TRUE(::SetMenuDefaultItem(popup, 0, TRUE));
+    ::SendMessageA(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    ASSERT_TRUE(OwnerDrawn(popup, 0));
+    EXPECT_EQ(::GetMenuDefaultItem(popup, TRUE, 0), 0u) << "the conversion keeps the default item";
+    const MenuItemRecord* show = RecordAt(popup, 0);
+
+    // Windows asks with ODS_DEFAULT; Wine's menus leave the flag out. Both
+    // draw the same.
+    const COLORREF menuColour = ::GetSysColor(COLOR_MENU);
+    Canvas bold(200, 21);
+    Canvas flagged(200, 21);
+    Draw(bold, show, 0);
+    Draw(flagged, show, ODS_DEFAULT);
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(bold.At(x, y), flagged.At(x, y)) << x << "," << y;
+
+    // Measured in bold: drawn into just that width, the text ends where it
+    // ends in a wide item.
+    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_SHOW, 0, 0, reinterpret_cast<ULONG_PTR>(show)};
+    EXPECT_TRUE(::SendMessageA(m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+    auto lastTextColumn = [&](int width) {
+        Canvas canvas(width, 21);
+        Draw(canvas, show, ODS_DEFAULT);
+        for (int x = width - 1; x >= 0; --x) {
+            if (canvas.CountOther(menuColour, x, 0, x + 1, 21) != 0)
+                return x;
+        }
+        return -1;
+    };
+    int width = static_cast<int>(measure.itemWidth);
+    EXPECT_EQ(lastTextColumn(width), lastTextColumn(400));
+    EXPECT_GE(lastTextColumn(width), width - 15 - 3);
+
+    // Not the default any longer: drawn with less ink, measured narrower.
+    ::SetMenuDefaultItem(popup, static_cast<UINT>(-1), TRUE);
+    Canvas plain(200, 21);
+    Draw(plain, show, 0);
+    int plainInk = plain.CountOther(menuColour, 22, 0, 200, 21);
+    int boldInk = bold.CountOther(menuColour, 22, 0, 200, 21);
+    EXPECT_GT(plainInk, 20);
+    EXPECT_GT(boldInk, plainInk + plainInk / 5) << "plain " << plainInk << ", bold " << boldInk;
+    MEASUREITEMSTRUCT ordinary = {ODT_MENU, 0, ID_SHOW, 0, 0, reinterpret_cast<ULONG_PTR>(show)};
+    ::SendMessageA(m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ordinary));
+    EXPECT_LT(ordinary.itemWidth, measure.itemWidth);
+    ::DestroyMenu(menu);
+}
+
 TEST_F(IconMenuTest, AcceleratorTextAfterATabIsRightAligned)
 {
     HMENU popup = ::CreatePopupMenu();
@@ -566,7 +620,7 @@ TEST_F(IconMenuTest, DrawingLeavesNoGdiObjectBehind)
     HMENU file = ConvertedFileMenu();
     Canvas canvas(200, 21);
     const MenuItemRecord* items[] = {RecordOf(file, ID_SLEEP), RecordOf(file, ID_LOCK)};
-    UINT states[] = {0, ODS_SELECTED, ODS_DISABLED, ODS_DISABLED | ODS_SELECTED, ODS_CHECKED};
+    UINT states[] = {0, ODS_SELECTED, ODS_DISABLED, ODS_DISABLED | ODS_SELECTED, ODS_CHECKED, ODS_DEFAULT};
     // Warm up once: the first draw may create what the system keeps.
     for (const MenuItemRecord* item : items)
         for (UINT state : states)
@@ -585,6 +639,13 @@ TEST_F(IconMenuTest, DrawingLeavesNoGdiObjectBehind)
     MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(items[0])};
     for (int i = 0; i < 100; ++i)
         ::SendMessageA(m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    EXPECT_EQ(CountGdiObjects(), before);
+
+    // An icon menu takes its fonts and pictures with it.
+    for (int i = 0; i < 3; ++i) {
+        CIconMenu another;
+        another.LoadToolBarImages(IDR_MAINFRAME);
+    }
     EXPECT_EQ(CountGdiObjects(), before);
 }
 

@@ -472,13 +472,34 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
     TakeQuitMessage();
 }
 
-TEST_F(SettingsDlgTest, WithoutThePickerClassTheDialogFailsSoftly)
+TEST_F(SettingsDlgTest, WithoutThePickerClassTheDialogSaysWhyItCannotOpen)
 {
     // A COMCTL32 without InitCommonControlsEx, as on the first Windows 95.
     AfxSetCommonControlsLibrary("kernel32.dll");
     CSettingsDlg dialog;
+    std::string text;
+    std::string caption;
+    int guardWhileShown = 0;
+    Script script;
+    script.Until([&] {
+        HWND box = FindDialog();
+        if (box == nullptr || BoxText(box).empty())
+            return false;
+        text = BoxText(box);
+        caption = TextOf(box);
+        guardWhileShown = CSettingsDlg::s_bOpen;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Start();
     EXPECT_EQ(dialog.DoModal(), -1);
+    script.Stop();
     AfxSetCommonControlsLibrary(nullptr);
+    EXPECT_TRUE(script.Done()) << "no message box";
+    EXPECT_EQ(text, StringResource(IDS_NO_DATE_PICKER));
+    EXPECT_NE(text.find("COMCTL32 4.70"), std::string::npos) << text;
+    EXPECT_EQ(caption, "Tethra");
+    EXPECT_EQ(guardWhileShown, 1) << "a second request meanwhile would stack another box";
     EXPECT_EQ(CSettingsDlg::s_bOpen, 0) << "the guard is let go";
     EXPECT_EQ(dialog.m_hWnd, nullptr);
 
