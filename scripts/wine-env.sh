@@ -6,8 +6,20 @@
 #   tethra_wine_down              ends what tethra_wine_up started
 
 export WINEDEBUG=-all
-# Wine takes the ANSI code page from the locale name: 936, Simplified Chinese.
-export LC_ALL=zh_CN.UTF-8
+
+# Wine takes the ANSI code page from the locale name. TETHRA_LOCALE holds the
+# locale variables to run under, as NAME=value words: by default
+# LC_ALL=zh_CN.UTF-8 (code page 936, Simplified Chinese); LC_ALL=C gives
+# 1252, and "LANG=C LC_MESSAGES=zh_CN.UTF-8" 1252 with a Chinese user locale.
+tethra_apply_locale() {
+    local setting name
+    unset LC_ALL LANG LANGUAGE LC_CTYPE LC_MESSAGES LC_NUMERIC LC_TIME LC_COLLATE LC_MONETARY
+    for setting in ${TETHRA_LOCALE:-LC_ALL=zh_CN.UTF-8}; do
+        name=${setting%%=*}
+        export "$name=${setting#*=}"
+    done
+}
+tethra_apply_locale
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 TETHRA_XVFB_PID=""

@@ -64,5 +64,8 @@
 #define IDS_PASSWORD_CHANGED 57668
 #define IDS_WRITE_FAILED 57669
 #define IDS_UNSUPPORTED_SYSTEM 57670
+// The lock panel's first button, locked and unlocked.
+#define IDS_LOCK 57678
+#define IDS_UNLOCK 57679
 
 #endif

@@ -44,15 +44,14 @@ fail() {
 
 e2e_begin() {
     E2E_NAME=$1
+    # Also the locale: Wine takes the ANSI code page from its name, and
+    # TETHRA_LOCALE chooses it (936 by default).
+    # shellcheck source=/dev/null
+    . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
     if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.tethra-ready" ] || [ -z "${DISPLAY:-}" ]; then
-        # shellcheck source=/dev/null
-        . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
         tethra_wine_up || fail "no Wine desktop"
         E2E_OWN_WINE=1
     fi
-    # Wine takes the ANSI code page (936) from the locale name.
-    export WINEDEBUG=-all
-    [ "${LC_ALL:-}" = zh_CN.UTF-8 ] || export LC_ALL=zh_CN.UTF-8
     trap e2e_end EXIT
     mkdir -p "$TETHRA_ARTIFACTS"
     rm -f "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
