@@ -105,8 +105,9 @@ TEST(ResourceLanguage, BothLanguagesAreStoredAsTheirUnicodeText)
 TEST(ResourceLanguage, TheCodePageChoosesAndOutside936EveryTextIsAscii)
 {
     // The ctest entries for other locales name the code page they must give.
-    if (const char* want = std::getenv("TETHRA_EXPECT_ACP"))
+    if (const char* want = std::getenv("TETHRA_EXPECT_ACP")) {
         ASSERT_EQ(::GetACP(), std::strtoul(want, nullptr, 10));
+    }
     bool chinese = ::GetACP() == 936;
     EXPECT_EQ(AfxGetUiLanguage(), chinese ? kChinese : kEnglish);
 
