@@ -20,6 +20,13 @@ tethra_apply_locale() {
     done
 }
 tethra_apply_locale
+# The code page Wine gives under that locale: 936 for the zh_CN locale
+# names the tests use, 1252 for C and en_US.
+case ${LC_ALL:-${LC_CTYPE:-${LANG:-C}}} in
+    zh_CN*) TETHRA_CODEPAGE=936 ;;
+    *) TETHRA_CODEPAGE=1252 ;;
+esac
+export TETHRA_CODEPAGE
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 TETHRA_XVFB_PID=""
