@@ -12,7 +12,9 @@ doubled height, XOR bitmap, 1-bpp AND mask), each size both in 16 colours
 (VGA palette) and in 256 colours, because Windows 95/98 cannot read
 PNG-compressed icon images.
 
-The banner is a 4-bpp, bottom-up, uncompressed BMP. Its background uses the
+The banner is a 4-bpp, bottom-up BMP, run-length encoded (BI_RLE4, which
+every Windows decodes when it loads the bitmap; the encoder is checked by
+decoding its output). Its background uses the
 greys 128/192/223, which LoadImage(LR_LOADMAP3DCOLORS) swaps for the user's
 3-D shadow/face/light colours. The text is rasterised by ImageMagick
 (`convert`) from a TrueType font and then reduced to the banner palette here;
