@@ -11,8 +11,27 @@
 # architecture) for the i686 product and its i686 test programs.
 
 export WINEDEBUG=-all
-# Wine takes the ANSI code page from the locale name: 936, Simplified Chinese.
-export LC_ALL=zh_CN.UTF-8
+
+# Wine takes the ANSI code page from the locale name. TETHRA_LOCALE holds the
+# locale variables to run under, as NAME=value words: by default
+# LC_ALL=zh_CN.UTF-8 (code page 936, Simplified Chinese); LC_ALL=C gives
+# 1252, and "LANG=C LC_MESSAGES=zh_CN.UTF-8" 1252 with a Chinese user locale.
+tethra_apply_locale() {
+    local setting name
+    unset LC_ALL LANG LANGUAGE LC_CTYPE LC_MESSAGES LC_NUMERIC LC_TIME LC_COLLATE LC_MONETARY
+    for setting in ${TETHRA_LOCALE:-LC_ALL=zh_CN.UTF-8}; do
+        name=${setting%%=*}
+        export "$name=${setting#*=}"
+    done
+}
+tethra_apply_locale
+# The code page Wine gives under that locale: 936 for the zh_CN locale
+# names the tests use, 1252 for C and en_US.
+case ${LC_ALL:-${LC_CTYPE:-${LANG:-C}}} in
+    zh_CN*) TETHRA_CODEPAGE=936 ;;
+    *) TETHRA_CODEPAGE=1252 ;;
+esac
+export TETHRA_CODEPAGE
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 : "${TETHRA_WINE_ARCH:=win64}"

@@ -2,7 +2,8 @@
 # How ctest runs a Windows test program: under Wine in the prepared prefix.
 # scripts/test.sh prepares it; run alone, this prepares a temporary one.
 # Exits 77 (ctest's skip code for these tests) when the program needs
-# 32-bit Wine and this machine has none.
+# 32-bit Wine and this machine has none. The locale (and with it the code
+# page) is TETHRA_LOCALE's (wine-env.sh).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"

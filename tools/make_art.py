@@ -12,13 +12,15 @@ doubled height, XOR bitmap, 1-bpp AND mask), each size both in 16 colours
 (VGA palette) and in 256 colours, because Windows 95/98 cannot read
 PNG-compressed icon images.
 
-The banner is a 4-bpp, bottom-up, uncompressed BMP. Its background uses the
+The banner is a 4-bpp, bottom-up BMP, run-length encoded (BI_RLE4, which
+every Windows decodes when it loads the bitmap; the encoder is checked by
+decoding its output). Its background uses the
 greys 128/192/223, which LoadImage(LR_LOADMAP3DCOLORS) swaps for the user's
 3-D shadow/face/light colours. The text is rasterised by ImageMagick
 (`convert`) from a TrueType font and then reduced to the banner palette here;
 the output is byte-for-byte stable for a given ImageMagick and font.
 
-The menu pictures are one 24-bpp strip of 16 x 16 pictures on magenta,
+The menu pictures are one 8-bpp strip of 16 x 16 pictures on magenta,
 which the program treats as transparent, in the order of the toolbar
 resource: restart, sleep, shut down, log off, about, exit. The check mark is
 a 17 x 17, 4-bpp picture whose greys and white the program maps to the
@@ -558,7 +560,68 @@ def draw_banner():
     return cv
 
 
-def write_bmp4(path, cv, palette):
+def rle4_row(row):
+    """One row in BI_RLE4: runs of four or more pixels as (count, colour
+    pair), everything between them in absolute mode (0, count, packed
+    pixels, padded to a 16-bit boundary), then the end-of-line mark."""
+    out = bytearray()
+    i, n = 0, len(row)
+
+    def run_at(j):
+        k = j
+        while k < n and k - j < 255 and row[k] == row[j]:
+            k += 1
+        return k - j
+
+    while i < n:
+        r = run_at(i)
+        if r >= 4:
+            out += bytes((r, row[i] << 4 | row[i]))
+            i += r
+            continue
+        j = i
+        while j < n and j - i < 255 and run_at(j) < 4:
+            j += 1
+        lit = row[i:j]
+        if len(lit) < 3:
+            # Absolute mode needs three pixels or more; one or two go as a run.
+            out += bytes((len(lit), lit[0] << 4 | (lit[1] if len(lit) > 1 else 0)))
+        else:
+            packed = bytearray((len(lit) + 1) // 2)
+            for k, v in enumerate(lit):
+                packed[k >> 1] |= v << (4 if k % 2 == 0 else 0)
+            if len(packed) % 2:
+                packed.append(0)
+            out += bytes((0, len(lit))) + packed
+        i = j
+    return bytes(out + b"\0\0")
+
+
+def unrle4(data, w, h):
+    """Decodes BI_RLE4 (bottom-up rows, as written above): the check that
+    the encoder gives back every pixel."""
+    rows, row, i = [], [], 0
+    while True:
+        a, b = data[i], data[i + 1]
+        i += 2
+        if a:
+            row += [(b >> 4) if k % 2 == 0 else (b & 15) for k in range(a)]
+        elif b == 0:
+            rows.append(row)
+            row = []
+        elif b == 1:
+            rows.append(row)
+            break
+        else:
+            row += [(data[i + (k >> 1)] >> 4) if k % 2 == 0 else (data[i + (k >> 1)] & 15)
+                    for k in range(b)]
+            i += ((b + 1) // 2 + 1) & ~1
+    if len(rows) != h or any(len(r) != w for r in rows):
+        raise SystemExit("RLE4 round trip: wrong shape")
+    return rows
+
+
+def write_bmp4(path, cv, palette, rle=False):
     lookup = {c: i for i, c in reversed(list(enumerate(palette)))}
 
     def index_of(c):
@@ -566,9 +629,16 @@ def write_bmp4(path, cv, palette):
             raise SystemExit("banner colour %r not in its palette" % (c,))
         return lookup[c]
 
+    compression = 0
     bits = bmp_rows(cv, index_of, 4)
+    if rle:
+        rows = [[index_of(cv.px[y][x]) for x in range(cv.w)] for y in range(cv.h - 1, -1, -1)]
+        bits = b"".join(rle4_row(r) for r in rows)[:-2] + b"\0\1"
+        if unrle4(bits, cv.w, cv.h) != rows:
+            raise SystemExit("RLE4 round trip: pixels differ")
+        compression = 2  # BI_RLE4
     quads = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
-    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 4, 0, len(bits),
+    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 4, compression, len(bits),
                        2835, 2835, 16, 0)
     off = 14 + len(info) + len(quads)
     filehdr = struct.pack("<2sIHHI", b"BM", off + len(bits), 0, 0, off)
@@ -666,21 +736,26 @@ MENU_PICTURES = [draw_menu_restart, draw_menu_sleep, draw_menu_shutdown,
                  draw_menu_logoff, draw_menu_about, draw_menu_exit]
 
 
-def write_bmp24(path, cv):
-    stride = ((cv.w * 3 + 3) // 4) * 4
-    bits = bytearray()
-    for y in range(cv.h - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(cv.w):
-            r, g, b = cv.px[y][x]
-            row[3 * x:3 * x + 3] = bytes((b, g, r))
-        bits += row
-    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 24, 0, len(bits),
-                       2835, 2835, 0, 0)
-    off = 14 + len(info)
+def write_bmp8(path, cv):
+    """An 8-bpp BMP whose colour table holds only the colours used (in order
+    of first use, top row first): the same pixels as a 24-bpp file in well
+    under half the bytes."""
+    palette = []
+    for row in cv.px:
+        for c in row:
+            if c not in palette:
+                palette.append(c)
+    if len(palette) > 256:
+        raise SystemExit("too many colours for 8 bpp: %d" % len(palette))
+    lookup = {c: i for i, c in enumerate(palette)}
+    bits = bmp_rows(cv, lambda c: lookup[c], 8)
+    quads = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 8, 0, len(bits),
+                       2835, 2835, len(palette), 0)
+    off = 14 + len(info) + len(quads)
     filehdr = struct.pack("<2sIHHI", b"BM", off + len(bits), 0, 0, off)
     with open(path, "wb") as f:
-        f.write(filehdr + info + bits)
+        f.write(filehdr + info + quads + bits)
 
 
 def draw_menu_strip():
@@ -727,8 +802,8 @@ def main():
     write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32))
     write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32))
     write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
-    write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE)
-    write_bmp24(os.path.join(out, "MenuIcons.bmp"), draw_menu_strip())
+    write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE, rle=True)
+    write_bmp8(os.path.join(out, "MenuIcons.bmp"), draw_menu_strip())
     write_bmp4(os.path.join(out, "CheckMark.bmp"), draw_check_mark(), VGA)
 
 

@@ -60,7 +60,7 @@ void CSystemTray::DeleteIcon()
 
 bool CSystemTray::LoadTrayMenu(HMENU* menu, HMENU* popup) const
 {
-    *menu = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(LOWORD(m_iconData.uID)));
+    *menu = AfxLoadMenu(LOWORD(m_iconData.uID));
     if (*menu == nullptr)
         return false;
     *popup = ::GetSubMenu(*menu, 0);

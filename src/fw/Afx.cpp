@@ -39,10 +39,68 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/)
     return ::MessageBoxA(AfxGetSafeOwner(), text, caption, type);
 }
 
+LANGID AfxGetUiLanguage()
+{
+    return ::GetACP() == 936 ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                             : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
+const void* AfxLoadResource(const char* type, UINT id, DWORD* size)
+{
+    HINSTANCE instance = AfxGetInstanceHandle();
+    LANGID chosen = AfxGetUiLanguage();
+    const LANGID other = chosen == MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
+                             ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                             : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    HRSRC found = ::FindResourceExA(instance, type, MAKEINTRESOURCEA(id), chosen);
+    if (found == nullptr)
+        found = ::FindResourceExA(instance, type, MAKEINTRESOURCEA(id), other);
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(instance, found) : nullptr;
+    if (loaded == nullptr)
+        return nullptr;
+    if (size != nullptr)
+        *size = ::SizeofResource(instance, found);
+    return ::LockResource(loaded);
+}
+
+int AfxLoadString(UINT id, char* buffer, int size)
+{
+    if (size <= 0)
+        return 0;
+    buffer[0] = '\0';
+    // A string block holds entries id & ~15 to id | 15, each a count of
+    // UTF-16 units and that many units.
+    DWORD bytes = 0;
+    auto* unit = static_cast<const WCHAR*>(AfxLoadResource(RT_STRING, (id >> 4) + 1, &bytes));
+    if (unit == nullptr)
+        return 0;
+    const WCHAR* end = unit + bytes / sizeof(WCHAR);
+    for (UINT entry = id & 15; unit < end && entry > 0; --entry)
+        unit += 1 + *unit;
+    if (unit >= end || *unit == 0 || *unit >= end - unit)
+        return 0;
+    int length = ::WideCharToMultiByte(CP_ACP, 0, unit + 1, *unit, buffer, size - 1, nullptr, nullptr);
+    buffer[length] = '\0';
+    return length;
+}
+
+HMENU AfxLoadMenu(UINT id)
+{
+    const void* menu = AfxLoadResource(RT_MENU, id);
+    return menu != nullptr ? ::LoadMenuIndirectA(menu) : nullptr;
+}
+
+void AfxSetDlgItemString(HWND dialog, int item, UINT stringId)
+{
+    char text[256];
+    AfxLoadString(stringId, text, sizeof text);
+    ::SetDlgItemTextA(dialog, item, text);
+}
+
 int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
 {
     char text[512] = "";
-    ::LoadStringA(AfxGetInstanceHandle(), promptId, text, sizeof text);
+    AfxLoadString(promptId, text, sizeof text);
     return AfxMessageBox(text, type, helpId);
 }
 

@@ -17,6 +17,24 @@ CWnd* AfxGetMainWnd();
 // window's last active popup, so boxes stack over whatever the user sees.
 HWND AfxGetSafeOwner();
 
+// The language of every text the program shows: Simplified Chinese where
+// the system's ANSI code page is 936 and Chinese can be displayed, US
+// English everywhere else. Decided from the code page alone: the 9x locale
+// settings follow the regional options, not what the system can show.
+LANGID AfxGetUiLanguage();
+// The data of resource id of type in the user-interface language, or in
+// the other language when that has none; null when neither has it.
+// Localized resources go through here rather than through LoadStringA,
+// LoadMenuA or CreateDialogParamA, whose choice of language differs
+// between Windows 95 (system locale), NT (thread locale) and Wine.
+const void* AfxLoadResource(const char* type, UINT id, DWORD* size = nullptr);
+// String-table entry id in the user-interface language, in the ANSI code
+// page, into buffer of size bytes. The length, 0 when there is none.
+int AfxLoadString(UINT id, char* buffer, int size);
+HMENU AfxLoadMenu(UINT id);
+// Sets dialog item item's text to string-table entry stringId.
+void AfxSetDlgItemString(HWND dialog, int item, UINT stringId);
+
 // Shows string-table entry promptId in a message box captioned with the
 // application title. An MB_OK box without an icon gets the exclamation icon.
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = 0);

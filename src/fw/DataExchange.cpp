@@ -68,7 +68,7 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
     if (chars <= static_cast<size_t>(maxChars))
         return;
     char format[128] = "";
-    ::LoadStringA(AfxGetInstanceHandle(), AFX_IDP_PARSE_STRING_SIZE, format, sizeof format);
+    AfxLoadString(AFX_IDP_PARSE_STRING_SIZE, format, sizeof format);
     char text[160];
     // The format is ours, from the string table, and short enough for text.
     ::wsprintfA(text, format, maxChars);

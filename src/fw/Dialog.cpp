@@ -30,8 +30,11 @@ INT_PTR CDialog::DoModal()
 
     m_bEndModal = false;
     m_nModalResult = -1;
-    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
-                                     &CDialog::StaticDlgProc, reinterpret_cast<LPARAM>(this));
+    auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(AfxLoadResource(RT_DIALOG, m_nIDTemplate));
+    HWND hWnd = dialogTemplate == nullptr
+                    ? nullptr
+                    : ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), dialogTemplate, owner,
+                                                   &CDialog::StaticDlgProc, reinterpret_cast<LPARAM>(this));
     if (hWnd != nullptr) {
         // A template that is neither visible nor centred by itself is
         // shown centred over its owner.

@@ -3,7 +3,8 @@
 // The modal run is our own loop over a modeless dialog rather than
 // DialogBoxParam, so that WM_QUIT ends the run with -1 and is posted again
 // for the loop outside, and so EndDialog may be called more than once with
-// the last call deciding the result.
+// the last call deciding the result. The template is the one in the
+// user-interface language (AfxLoadResource).
 #ifndef TETHRA_FW_DIALOG_H
 #define TETHRA_FW_DIALOG_H
 

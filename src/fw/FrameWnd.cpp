@@ -17,12 +17,12 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, void* /*co
 {
     HINSTANCE instance = AfxGetInstanceHandle();
     char title[256] = "";
-    ::LoadStringA(instance, resourceId, title, sizeof title);
+    AfxLoadString(resourceId, title, sizeof title);
     HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
     const char* className =
         AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), icon);
-    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+    HMENU menu = AfxLoadMenu(resourceId);
     RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
     BOOL created = CreateEx(0, className, title, style, rect, parent, reinterpret_cast<UINT_PTR>(menu));
     if (!created && menu != nullptr)

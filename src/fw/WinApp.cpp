@@ -40,7 +40,7 @@ void CWinApp::InitApplication(HINSTANCE instance, const char* commandLine)
     m_lpCmdLine = CommandLineTail(commandLine);
 
     char title[256] = "";
-    if (::LoadStringA(instance, AFX_IDS_APP_TITLE, title, sizeof title) > 0) {
+    if (AfxLoadString(AFX_IDS_APP_TITLE, title, sizeof title) > 0) {
         m_pszAppName = title;
         return;
     }

@@ -126,7 +126,7 @@ void CLockPanelDlg::LockSteps(bool protectedOn)
         SetProtectedRestart(true);
     SetLocked(1);
     ::SetTimer(m_hWnd, kReconfineTimer, 500, nullptr);
-    ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "解锁");
+    AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_UNLOCK);
 }
 
 RECT CLockPanelDlg::ConfinePointer()
@@ -171,7 +171,7 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
         OnCancel();
     if (IsOn(settings.ReadInt(Key::UnlockQuit)))
         OnOK();
-    ::SetDlgItemTextA(m_hWnd, IDC_LOCK, "锁定");
+    AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_LOCK);
 }
 
 void CLockPanelDlg::SetLocked(int locked)

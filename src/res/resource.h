@@ -65,5 +65,8 @@
 #define IDS_WRITE_FAILED 57669
 #define IDS_UNSUPPORTED_SYSTEM 57670
 #define IDS_NO_DATE_PICKER 57671
+// The lock panel's first button, locked and unlocked.
+#define IDS_LOCK 57678
+#define IDS_UNLOCK 57679
 
 #endif

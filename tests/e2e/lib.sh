@@ -17,6 +17,11 @@ set -u
 # shellcheck disable=SC2086,SC2034
 
 : "${TETHRA_EXE:?}" "${TETHRA_PROBE:?}" "${TETHRA_ARTIFACTS:?}" "${TETHRA_SOURCE_DIR:?}"
+# The Wine helpers, and the locale: Wine takes the ANSI code page from its
+# name, TETHRA_LOCALE chooses it (936 by default), and the texts the tests
+# expect follow it (shown_hex).
+# shellcheck source=/dev/null
+. "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
 
 E2E_NAME=""
 E2E_DIR=""            # the test's folder, Unix path
@@ -44,8 +49,6 @@ fail() {
 
 e2e_begin() {
     E2E_NAME=$1
-    # shellcheck source=/dev/null
-    . "$TETHRA_SOURCE_DIR/scripts/wine-env.sh"
     if [ "$TETHRA_WINE_ARCH" = win32 ] && E2E_SKIP_REASON=$(tethra_wine32_missing); then
         echo "SKIPPED: $E2E_SKIP_REASON"
         exit 77
@@ -54,9 +57,6 @@ e2e_begin() {
         tethra_wine_up || fail "no Wine desktop"
         E2E_OWN_WINE=1
     fi
-    # Wine takes the ANSI code page (936) from the locale name.
-    export WINEDEBUG=-all
-    [ "${LC_ALL:-}" = zh_CN.UTF-8 ] || export LC_ALL=zh_CN.UTF-8
     trap e2e_end EXIT
     mkdir -p "$TETHRA_ARTIFACTS"
     rm -f "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
@@ -104,9 +104,50 @@ probe() {
     return "${PIPESTATUS[0]}"
 }
 
-# The hex of a text's code page 936 bytes, as the probe prints and compares texts.
-gbk_hex() {
-    printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 -v | tr -d ' \n' | tr 'a-f' 'A-F'
+# The hex of a text's ANSI bytes as the program shows it, the way the probe
+# prints and compares texts: under code page 936 the Chinese text's GBK
+# bytes; under any other the English counterpart, which must be ASCII.
+#   shown_hex <text> [control id]   (the panel's 设置 button, control 1002,
+#                                   opens a dialog: "Settings...")
+shown_hex() {
+    local text=$1
+    if [ "$TETHRA_CODEPAGE" != 936 ]; then
+        case $text in
+            锁定) text="Lock" ;;
+            解锁) text="Unlock" ;;
+            隐藏) text="Hide" ;;
+            关闭) text="Close" ;;
+            设置) [ "${2:-}" = 1002 ] && text="Settings..." || text="Settings" ;;
+            密码) text="Password" ;;
+            "关于 Tethra") text="About Tethra" ;;
+            本程序不支持你所使用的操作系统。) text="This program does not run on your operating system." ;;
+        esac
+        if printf '%s' "$text" | LC_ALL=C grep -q '[^ -~]'; then
+            log "no English text for '$text'"
+            return 1
+        fi
+    fi
+    printf '%s' "$text" | iconv -f UTF-8 -t GBK | od -An -tx1 -v | tr -d ' \n' | tr 'a-f' 'A-F'
+}
+
+# Under a code page other than 936: the title of every visible window and
+# the text of every control of every visible dialog is ASCII. (An icon
+# control's text is its icon's ordinal, 0xFF and the id: no text.)
+expect_ascii_texts() {
+    [ "$TETHRA_CODEPAGE" = 936 ] && return 0
+    local hwnd vis class title id text checked=0
+    while read -r hwnd vis class title _; do
+        [ "$vis" = vis=1 ] || continue
+        [[ ${title#title=} =~ ^([0-7][0-9A-F])*$ ]] || fail "window $hwnd ($class) has a non-ASCII title ${title#title=}"
+        [ "$class" = "class=#32770" ] || continue
+        while read -r id _ _ class text; do
+            [ "$class" = Static ] && [[ $text =~ ^FF[0-9A-F]{2,4}$ ]] && continue
+            [[ $text =~ ^([0-7][0-9A-F])*$ ]] || fail "control $id of dialog $hwnd has a non-ASCII text $text"
+            checked=$((checked + 1))
+        done < <(probe children "$hwnd")
+    done < <(probe list)
+    [ "$checked" -gt 0 ] || fail "no dialog controls to check"
+    log "every shown text is ASCII ($checked controls)"
 }
 
 # Polls a shell condition every 0.1 s until it holds or $1 seconds pass.
@@ -174,7 +215,7 @@ wait_window() {
     read -r WIN_HWND WIN_L WIN_T WIN_R WIN_B <<<"$line"
 }
 
-TITLE_TETHRA=$(gbk_hex "Tethra")
+TITLE_TETHRA=$(shown_hex "Tethra")
 FRAME_FILTER="class^=Afx: title=$TITLE_TETHRA"
 PANEL_FILTER="class=#32770 title= item=1000 visible=1"
 PROMPT_FILTER="class=#32770 item=1007 visible=1"
@@ -199,7 +240,7 @@ item() {
 # expect_item <hwnd> <id> <text> <enabled 0|1>
 expect_item() {
     item "$1" "$2" || fail "control $2 missing"
-    [ "$ITEM_TEXT" = "$(gbk_hex "$3")" ] || fail "control $2 reads hex $ITEM_TEXT, expected '$3'"
+    [ "$ITEM_TEXT" = "$(shown_hex "$3" "$2")" ] || fail "control $2 reads hex $ITEM_TEXT, expected '$3'"
     [ "$ITEM_ENABLED" = "$4" ] || fail "control $2 ('$3') enabled=$ITEM_ENABLED, expected $4"
 }
 
@@ -474,8 +515,8 @@ menu_region() {
 
 # ---- settings dialog, change-password dialog and the Run key ----------------
 
-SETTINGS_FILTER="class=#32770 title=$(gbk_hex 设置) item=1009 visible=1"
-CHANGE_PASSWORD_FILTER="class=#32770 title=$(gbk_hex 密码) item=1012 visible=1"
+SETTINGS_FILTER="class=#32770 title=$(shown_hex 设置) item=1009 visible=1"
+CHANGE_PASSWORD_FILTER="class=#32770 title=$(shown_hex 密码) item=1012 visible=1"
 MESSAGE_BOX_FILTER="class=#32770 title=$TITLE_TETHRA visible=1"
 
 # open_settings: presses the panel's 设置; SETTINGS_HWND once the dialog shows.

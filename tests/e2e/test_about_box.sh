@@ -5,7 +5,7 @@
 e2e_begin about_box
 e2e_desktop
 
-ABOUT_FILTER="class=#32770 title=$(gbk_hex "关于 Tethra") visible=1"
+ABOUT_FILTER="class=#32770 title=$(shown_hex "关于 Tethra") visible=1"
 about_count() { probe count $ABOUT_FILTER; }
 
 ini_file "[Option]" "InitTray=1"
@@ -16,6 +16,7 @@ wait_until 10 tray_icon_shown || fail "no tray icon"
 tray_menu_choose "$MENU_ABOUT"
 wait_window 10 $ABOUT_FILTER || fail "About opened no dialog captioned 关于 Tethra"
 about=$WIN_HWND
+expect_ascii_texts
 screenshot about-box.png >/dev/null
 log "about box $about"
 

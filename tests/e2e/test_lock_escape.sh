@@ -43,7 +43,7 @@ value=$(run_value) || fail "no VQS value while locked"
 wait_until 10 eval 'lock_state; [ "$LS_CLIP" = "$LS_WANT" ]' || fail "the pointer was never confined: clip $LS_CLIP"
 
 attempts=0 escapes=0
-UNLOCK_HEX=$(gbk_hex "解锁")
+UNLOCK_HEX=$(shown_hex "解锁")
 
 # The prompt the next press opens comes after the try in the panel's queue
 # (posted messages and input alike): once it has opened and closed again

@@ -13,13 +13,14 @@ wait_panel 15 || fail "no panel at start"
 expect_unlocked
 
 click_item "$PANEL_HWND" 1000
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 解锁)" ]' || fail "the panel did not lock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 解锁)" ]' || fail "the panel did not lock"
 # The pointer goes to the middle of the confinement.
 clip_rect
 read -r cx cy <<<"$(probe cursor)"
 [ "$cx $cy" = "$(((CLIP_L + CLIP_R) / 2)) $(((CLIP_T + CLIP_B) / 2))" ] ||
     fail "pointer at $cx,$cy after locking, not in the middle of $CLIP_L $CLIP_T $CLIP_R $CLIP_B"
 expect_locked
+expect_ascii_texts
 log "locked: clip $CLIP_L $CLIP_T $CLIP_R $CLIP_B"
 
 # The panel with its banner, as the user sees it while locked.
@@ -44,7 +45,7 @@ expect_locked
 log "wrong password: still locked"
 
 enter_password "$password"
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 锁定)" ]' || fail "the right password did not unlock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "the right password did not unlock"
 expect_unlocked
 log "right password: unlocked, pointer free"
 

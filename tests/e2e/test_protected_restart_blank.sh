@@ -23,7 +23,7 @@ probe wait-gone 5000 $SETTINGS_FILTER || fail "OK did not close the settings dia
 
 lock_by_hand() {
     click_item "$PANEL_HWND" 1000
-    wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 解锁)" ]' || fail "the panel did not lock"
+    wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 解锁)" ]' || fail "the panel did not lock"
     value=$(reg_value VQS) || fail "no VQS value while locked"
     [ "$value" = "\"$E2E_EXE_WIN\" /protected" ] || fail "VQS is '$value', expected the quoted path and /protected"
 }
@@ -36,7 +36,7 @@ log "locked; VQS = $value"
 unlock_and_relock() {
     expect_locked_state
     enter_password "$password"
-    wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 锁定)" ]' || fail "no unlock"
+    wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "no unlock"
     reg_value VQS >/dev/null && fail "VQS still there after the unlock"
     lock_by_hand
 }

@@ -48,17 +48,17 @@ wait_panel 15 || fail "InitLock=1 opened no panel"
 expect_start_lock
 value=$(run_value) && fail "VQS written although Protected is off: '$value'"
 enter_password "$password"
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 锁定)" ]' || fail "the right password did not unlock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "the right password did not unlock"
 expect_unlocked
 is_running "$TETHRA_PID" || fail "the unlock ended the program without UnlockQuit"
 
 # Locked again by hand, the pointer is held for certain.
 click_item "$PANEL_HWND" 1000
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 解锁)" ]' || fail "the panel did not lock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 解锁)" ]' || fail "the panel did not lock"
 expect_locked
 value=$(run_value) && fail "VQS written although Protected is off: '$value'"
 enter_password "$password"
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 锁定)" ]' || fail "the right password did not unlock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "the right password did not unlock"
 expect_unlocked
 click_item "$PANEL_HWND" 1
 wait_exit "$TETHRA_PID" 15 || fail "Close did not end the program"

@@ -16,7 +16,7 @@ set_box "$SETTINGS_HWND" 1015 1
 item "$SETTINGS_HWND" 1018
 [ "$ITEM_ENABLED" = 1 ] || fail "checking the timed lock did not enable the picker"
 [ "$(checked "$SETTINGS_HWND" 1016)" = 1 ] || fail "the running-time mode is not chosen"
-[ "$ITEM_TEXT" = "$(gbk_hex 01:00:00)" ] || fail "the picker does not start at 01:00:00"
+[ "$ITEM_TEXT" = "$(shown_hex 01:00:00)" ] || fail "the picker does not start at 01:00:00"
 
 # Hours down to 0, minutes stay 0, seconds up to 3.
 click_at $((ITEM_L + 8)) $(((ITEM_T + ITEM_B) / 2))
@@ -26,7 +26,7 @@ sleep 0.1
 xdotool key Right Right
 sleep 0.1
 xdotool key Up Up Up
-wait_until 5 eval 'item "$SETTINGS_HWND" 1018 && [ "$ITEM_TEXT" = "$(gbk_hex 00:00:03)" ]' ||
+wait_until 5 eval 'item "$SETTINGS_HWND" 1018 && [ "$ITEM_TEXT" = "$(shown_hex 00:00:03)" ]' ||
     fail "the picker shows hex $ITEM_TEXT, not 00:00:03"
 click_item "$SETTINGS_HWND" 1
 probe wait-gone 5000 $SETTINGS_FILTER || fail "OK did not close the settings dialog"
@@ -50,7 +50,7 @@ wait_panel 15 || fail "the running-time lock never came"
 expect_locked
 log "locked about $((SECONDS - started)) s after the restart"
 enter_password ""
-wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 锁定)" ]' || fail "no unlock"
+wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "no unlock"
 click_item "$PANEL_HWND" 1
 wait_exit "$TETHRA_PID" 15 || fail "Close did not end the program"
 log "pass"

@@ -38,7 +38,7 @@ E2E_PIDS="$E2E_PIDS $pid"
 # The first program in a new prefix waits for the prefix to finish setting up.
 wait_window 60 class=#32770 title="$TITLE_TETHRA" visible=1 || fail "no message box captioned Tethra"
 box=$WIN_HWND
-probe children "$box" | awk -v t="$(gbk_hex "本程序不支持你所使用的操作系统。")" '$5 == t { found = 1 } END { exit !found }' ||
+probe children "$box" | awk -v t="$(shown_hex "本程序不支持你所使用的操作系统。")" '$5 == t { found = 1 } END { exit !found }' ||
     fail "the box does not say the system is unsupported: $(probe children "$box")"
 probe find $FRAME_FILTER >/dev/null && fail "a main frame exists beside the refusal"
 is_running "$pid" || fail "the program ended before the box was closed"

@@ -105,7 +105,7 @@ std::vector<std::string> SendCommand(HWND hWnd, UINT id, UINT code = 0)
 
 using Log = std::vector<std::string>;
 
-const char kAboutCaption[] = "关于 Tethra";
+const std::string kAboutCaption = Shown("关于 Tethra", "About Tethra");
 
 std::vector<HWND> AboutBoxes()
 {

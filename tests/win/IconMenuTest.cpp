@@ -2,6 +2,7 @@
 // open, measured and drawn into a bitmap whose pixels are checked, records
 // let go with their menus, and mnemonics typed into a real popup menu.
 #include "WinTestSupport.h"
+#include "fw/Afx.h"
 #include "app/TethraApp.h"
 #include "controls/IconMenu.h"
 #include "frame/MainFrame.h"
@@ -212,7 +213,7 @@ TEST_F(IconMenuTest, InitMenuMakesTheCommandsOwnerDrawnOnceAndLeavesTitleAndSepa
     EXPECT_FALSE(OwnerDrawn(bar, 0)) << "the bar's title stays plain text";
     char title[64] = "";
     ::GetMenuStringA(bar, 0, title, sizeof title, MF_BYPOSITION);
-    EXPECT_STREQ(title, "文件(&F)");
+    EXPECT_STREQ(title, Shown("文件(&F)", "&File"));
 
     ASSERT_EQ(::GetMenuItemCount(file), 15);
     const struct {
@@ -220,14 +221,21 @@ TEST_F(IconMenuTest, InitMenuMakesTheCommandsOwnerDrawnOnceAndLeavesTitleAndSepa
         const char* text;
         int image;
     } expected[] = {
-        {ID_SHOW, "显示(&S)...", -1},    {0, nullptr, 0},
-        {ID_LOCK, "锁定(&L)", -1},       {ID_SETTINGS, "设置(&T)...", -1},
-        {0, nullptr, 0},                 {ID_SLEEP, "休眠(&P)", 1},
-        {ID_RESTART, "重启计算机(&R)", 0}, {ID_SHUTDOWN, "关闭系统(&D)", 2},
-        {ID_LOGOFF, "注销(&O)", 3},       {0, nullptr, 0},
-        {ID_HOMEPAGE, "我的主页(&H)", -1}, {ID_EMAIL, "我的E-Mail(&E)", -1},
-        {ID_APP_ABOUT, "关于 Tethra(&A)...", 4}, {0, nullptr, 0},
-        {ID_APP_EXIT, "退出(&X)", 5},
+        {ID_SHOW, Shown("显示(&S)...", "&Show..."), -1},
+        {0, nullptr, 0},
+        {ID_LOCK, Shown("锁定(&L)", "&Lock"), -1},
+        {ID_SETTINGS, Shown("设置(&T)...", "Se&ttings..."), -1},
+        {0, nullptr, 0},
+        {ID_SLEEP, Shown("休眠(&P)", "Sus&pend"), 1},
+        {ID_RESTART, Shown("重启计算机(&R)", "&Restart"), 0},
+        {ID_SHUTDOWN, Shown("关闭系统(&D)", "Shut &Down"), 2},
+        {ID_LOGOFF, Shown("注销(&O)", "Log &Off"), 3},
+        {0, nullptr, 0},
+        {ID_HOMEPAGE, Shown("我的主页(&H)", "My &Home Page"), -1},
+        {ID_EMAIL, Shown("我的E-Mail(&E)", "My &E-Mail"), -1},
+        {ID_APP_ABOUT, Shown("关于 Tethra(&A)...", "&About Tethra..."), 4},
+        {0, nullptr, 0},
+        {ID_APP_EXIT, Shown("退出(&X)", "E&xit"), 5},
     };
     std::vector<const MenuItemRecord*> records;
     for (int i = 0; i < 15; ++i) {
@@ -262,7 +270,7 @@ TEST_F(IconMenuTest, InitMenuMakesTheCommandsOwnerDrawnOnceAndLeavesTitleAndSepa
 
 TEST_F(IconMenuTest, ItemsKeepTheirStatesAndTheSystemMenuIsNotConverted)
 {
-    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    HMENU menu = AfxLoadMenu(IDR_MAINFRAME);
     HMENU popup = ::GetSubMenu(menu, 0);
     ::CheckMenuItem(popup, ID_LOCK, MF_BYCOMMAND | MF_CHECKED);
     ::EnableMenuItem(popup, ID_SLEEP, MF_BYCOMMAND | MF_GRAYED);
@@ -318,7 +326,7 @@ TEST_F(IconMenuTest, RecordsOfDestroyedMenusAreLetGoAndLiveOnesKept)
 
     // The tray's way: load, convert, show, destroy, hundreds of times.
     for (int showing = 0; showing < 300; ++showing) {
-        HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        HMENU menu = AfxLoadMenu(IDR_MAINFRAME);
         HMENU popup = ::GetSubMenu(menu, 0);
         ::SendMessageA(m_hWnd, WM_INITMENU, reinterpret_cast<WPARAM>(popup), 0);
         ::SendMessageA(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
@@ -651,7 +659,7 @@ TEST_F(IconMenuTest, DrawingLeavesNoGdiObjectBehind)
 
 TEST_F(IconMenuTest, MnemonicsAreAnsweredForOwnerDrawnItems)
 {
-    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    HMENU menu = AfxLoadMenu(IDR_MAINFRAME);
     HMENU popup = ::GetSubMenu(menu, 0);
     ::SendMessageA(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
     auto menuChar = [&](char key, WORD flags) {

@@ -148,8 +148,8 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
             afterLock = Effects(m_platform.calls);
             EXPECT_EQ(afterLock, LockCallsFor(atLock));
             EXPECT_EQ(panel.m_bLocked, 1);
-            EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
-            EXPECT_EQ(ButtonText(p, IDC_LOCK), "解锁");
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), Shown(kUnlockText, "Unlock"));
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), Shown(kUnlockText, "Unlock"));
             EXPECT_TRUE(ButtonEnabled(p, IDC_LOCK));
             EXPECT_FALSE(ButtonEnabled(p, IDC_SETTINGS));
             EXPECT_FALSE(ButtonEnabled(p, IDCANCEL));
@@ -170,7 +170,7 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
             EXPECT_TRUE(::IsWindow(p) && ::IsWindowVisible(p)) << "a locked panel cannot be closed";
             EXPECT_EQ(panel.m_bLocked, 1);
             EXPECT_EQ(Effects(m_platform.calls), afterLock);
-            EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
+            EXPECT_EQ(ButtonText(p, IDC_LOCK), Shown(kUnlockText, "Unlock"));
             EXPECT_EQ(Settings().ReadInt(Key::Top), -1) << "no position is saved while locked";
         })
         // Wine and the NT line drop a confinement when the foreground
@@ -186,7 +186,7 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
         HWND p = panel.m_hWnd;
         EXPECT_EQ(panel.m_bLocked, 1) << "a wrong password unlocks nothing";
         EXPECT_EQ(Effects(m_platform.calls), afterLock);
-        EXPECT_EQ(ButtonText(p, IDC_LOCK), kUnlockText);
+        EXPECT_EQ(ButtonText(p, IDC_LOCK), Shown(kUnlockText, "Unlock"));
         EXPECT_FALSE(ButtonEnabled(p, IDOK));
     });
     AnswerPrompt(script, panel, "锁定 pw");
@@ -197,7 +197,7 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
         expected.push_back("SetScreenSaverRunning(0)");
         EXPECT_EQ(Effects(m_platform.calls), expected);
         EXPECT_EQ(panel.m_bLocked, 0);
-        EXPECT_EQ(ButtonText(p, IDC_LOCK), kLockText);
+        EXPECT_EQ(ButtonText(p, IDC_LOCK), Shown(kLockText, "Lock"));
         EXPECT_TRUE(ButtonEnabled(p, IDC_SETTINGS));
         EXPECT_TRUE(ButtonEnabled(p, IDCANCEL));
         EXPECT_TRUE(ButtonEnabled(p, IDOK));

@@ -116,7 +116,7 @@ std::string BoxText(HWND box)
 std::string StringResource(UINT id)
 {
     char text[256] = "";
-    ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+    AfxLoadString(id, text, sizeof text);
     return text;
 }
 
@@ -169,7 +169,7 @@ TEST_F(SettingsDlgTest, OpensWithNoFileAtTheDefaultsAndTheRunKeyDecidesTheAutoru
         after = PickerText(d, IDC_AFTER_TIME);
         on = PickerText(d, IDC_ON_TIME);
         firstBoxFocused = ::GetFocus() == ::GetDlgItem(d, IDC_INIT_TRAY);
-        EXPECT_EQ(TextOf(d), "设置");
+        EXPECT_EQ(TextOf(d), Shown("设置", "Settings"));
         ::PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -374,7 +374,7 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
     auto settingsDialogs = [] {
         int count = 0;
         for (HWND hWnd : ThreadWindows()) {
-            if (ClassOf(hWnd) == "#32770" && ::IsWindowVisible(hWnd) && TextOf(hWnd) == "设置")
+            if (ClassOf(hWnd) == "#32770" && ::IsWindowVisible(hWnd) && TextOf(hWnd) == Shown("设置", "Settings"))
                 ++count;
         }
         return count;
@@ -411,7 +411,7 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
         .Until([&] { return panelWindow() == nullptr; })
         .Then([&] {
             for (HWND hWnd : ThreadWindows()) {
-                if (ClassOf(hWnd) == "#32770" && TextOf(hWnd) == "设置")
+                if (ClassOf(hWnd) == "#32770" && TextOf(hWnd) == Shown("设置", "Settings"))
                     ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
             }
         });
@@ -448,7 +448,7 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
         })
         .Then([&] {
             for (HWND hWnd : ThreadWindows()) {
-                if (ClassOf(hWnd) == "#32770" && TextOf(hWnd) == "设置")
+                if (ClassOf(hWnd) == "#32770" && TextOf(hWnd) == Shown("设置", "Settings"))
                     ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
             }
         })
@@ -664,7 +664,7 @@ TEST_F(ChangePasswordTest, ThePasswordButtonRunsItAndCancelKeepsTheNewPassword)
         .Then([&] { Click(settings.m_hWnd, IDC_CHANGE_PASSWORD); })
         .Until([&] { return (change = FindDialog(settings.m_hWnd)) != nullptr; })
         .Then([&] {
-            EXPECT_EQ(TextOf(change), "密码");
+            EXPECT_EQ(TextOf(change), Shown("密码", "Password"));
             ::SetDlgItemTextA(change, IDC_OLD_PASSWORD, "old");
             ::SetDlgItemTextA(change, IDC_NEW_PASSWORD, "new");
             ::SetDlgItemTextA(change, IDC_REPEAT_PASSWORD, "new");

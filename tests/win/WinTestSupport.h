@@ -47,6 +47,13 @@ public:
 
 std::string Format(const char* format, ...);
 
+// The text the program shows: the Chinese one where the ANSI code page is
+// 936, the English one elsewhere.
+inline const char* Shown(const char* chinese, const char* english)
+{
+    return ::GetACP() == 936 ? chinese : english;
+}
+
 // A settings file of its own in the temporary folder; the file is deleted
 // when the object goes.
 class TempIni {
