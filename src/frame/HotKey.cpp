@@ -19,42 +19,66 @@ constexpr unsigned kModAlt = 0x1;
 constexpr unsigned kModControl = 0x2;
 constexpr unsigned kModShift = 0x4;
 
-struct KeyName {
-    unsigned char key;
-    const char* name;
-};
+// Key-cap names, the same in every language the program speaks: each
+// name follows its virtual key's byte (all below '0', so they part names).
+const char kKeyNames[] = "\x08" "Backspace" "\x09" "Tab" "\x0D" "Enter" "\x13" "Pause" "\x1B" "Esc"
+                         "\x20" "Space" "\x21" "PgUp" "\x22" "PgDn" "\x23" "End" "\x24" "Home"
+                         "\x25" "Left" "\x26" "Up" "\x27" "Right" "\x28" "Down" "\x2D" "Ins" "\x2E" "Del";
+// The punctuation keys of the US layout, from VK_OEM_1 (0xBA) and from
+// VK_OEM_4 (0xDB) on; the keypad's keys from VK_NUMPAD0 (0x60) on (0x6C,
+// the separator, has no key on these keyboards).
+const char kOemFirst[] = ";=,-./`";
+const char kOemSecond[] = "[\\]'";
+const char kKeypad[] = "0123456789*+?-./";
 
-// Key-cap names, the same in every language the program speaks.
-const KeyName kKeyNames[] = {
-    {0x08, "Backspace"}, {kVkTab, "Tab"},  {0x0D, "Enter"},  {0x13, "Pause"},     {kVkEscape, "Esc"},
-    {0x20, "Space"},     {0x21, "PgUp"},   {0x22, "PgDn"},   {0x23, "End"},       {0x24, "Home"},
-    {0x25, "Left"},      {0x26, "Up"},     {0x27, "Right"},  {0x28, "Down"},      {0x2D, "Ins"},
-    {kVkDelete, "Del"},  {0x6A, "Num *"},  {0x6B, "Num +"},  {0x6D, "Num -"},     {0x6E, "Num ."},
-    {0x6F, "Num /"},     {0xBA, ";"},      {0xBB, "="},      {0xBC, ","},         {0xBD, "-"},
-    {0xBE, "."},         {0xBF, "/"},      {0xC0, "`"},      {0xDB, "["},         {0xDC, "\\"},
-    {0xDD, "]"},         {0xDE, "'"},
-};
-
-std::string KeyText(int key)
+char* Append(char* out, const char* text)
 {
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        return std::string(1, static_cast<char>(key));
-    if (key >= kVkNumpad0 && key <= kVkNumpad0 + 9)
-        return "Num " + std::string(1, static_cast<char>('0' + key - kVkNumpad0));
+    while (*text != '\0')
+        *out++ = *text++;
+    return out;
+}
+
+// The longest key text is 9 bytes ("Backspace").
+char* AppendKey(char* out, int key)
+{
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+        *out++ = static_cast<char>(key);
+        return out;
+    }
+    if (key >= kVkNumpad0 && key <= kVkNumpad0 + 0x0F && key != 0x6C) {
+        out = Append(out, "Num ");
+        *out++ = kKeypad[key - kVkNumpad0];
+        return out;
+    }
     if (key >= kVkF1 && key <= kVkF24) {
         int number = key - kVkF1 + 1;
-        std::string text = "F";
+        *out++ = 'F';
         if (number >= 10)
-            text += static_cast<char>('0' + number / 10);
-        return text + static_cast<char>('0' + number % 10);
+            *out++ = static_cast<char>('0' + number / 10);
+        *out++ = static_cast<char>('0' + number % 10);
+        return out;
     }
-    for (const KeyName& entry : kKeyNames) {
-        if (entry.key == key)
-            return entry.name;
+    if (key >= 0xBA && key <= 0xC0) {
+        *out++ = kOemFirst[key - 0xBA];
+        return out;
+    }
+    if (key >= 0xDB && key <= 0xDE) {
+        *out++ = kOemSecond[key - 0xDB];
+        return out;
+    }
+    for (const char* p = kKeyNames; *p != '\0'; ++p) {
+        if (*p != key)
+            continue;
+        while (*++p >= '0')
+            *out++ = *p;
+        return out;
     }
     // A key of no common name: its code, so the menu still shows a key.
     static const char kDigits[] = "0123456789ABCDEF";
-    return std::string("#") + kDigits[key >> 4] + kDigits[key & 0xF];
+    *out++ = '#';
+    *out++ = kDigits[key >> 4];
+    *out++ = kDigits[key & 0xF];
+    return out;
 }
 
 }  // namespace
@@ -103,17 +127,17 @@ unsigned HotKeyRegisterModifiers(int word)
     return result;
 }
 
-std::string HotKeyText(int word)
+void HotKeyText(int word, char* out)
 {
-    if (word == 0)
-        return "";
-    int modifiers = HotKeyModifiers(word);
-    std::string text;
-    if (modifiers & kHotKeyControl)
-        text += "Ctrl+";
-    if (modifiers & kHotKeyShift)
-        text += "Shift+";
-    if (modifiers & kHotKeyAlt)
-        text += "Alt+";
-    return text + KeyText(HotKeyVirtualKey(word));
+    if (word != 0) {
+        int modifiers = HotKeyModifiers(word);
+        if (modifiers & kHotKeyControl)
+            out = Append(out, "Ctrl+");
+        if (modifiers & kHotKeyShift)
+            out = Append(out, "Shift+");
+        if (modifiers & kHotKeyAlt)
+            out = Append(out, "Alt+");
+        out = AppendKey(out, HotKeyVirtualKey(word));
+    }
+    *out = '\0';
 }

@@ -5,7 +5,7 @@
 #ifndef TETHRA_FRAME_HOTKEY_H
 #define TETHRA_FRAME_HOTKEY_H
 
-#include <string>
+#include <cstddef>
 
 // The hotkey control's modifier bits (HOTKEYF_SHIFT, _CONTROL, _ALT, _EXT).
 constexpr int kHotKeyShift = 0x01;
@@ -50,6 +50,8 @@ int HotKeyFromStored(int stored);
 unsigned HotKeyRegisterModifiers(int word);
 
 // How menus write the key: "Ctrl+Alt+L", "Ctrl+Shift+F5"; "" for none.
-std::string HotKeyText(int word);
+// out holds kHotKeyTextSize bytes; the terminated text goes there.
+constexpr size_t kHotKeyTextSize = 32;
+void HotKeyText(int word, char* out);
 
 #endif

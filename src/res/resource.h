@@ -41,6 +41,8 @@
 #define IDC_AT_CLOCK 1017
 #define IDC_AFTER_TIME 1018
 #define IDC_ON_TIME 1019
+#define IDC_HOTKEY 1020
+#define IDC_HOTKEY_LABEL 1021
 
 // Controls of the change-password dialog
 #define IDC_OLD_PASSWORD 1010
@@ -64,5 +66,8 @@
 #define IDS_PASSWORD_CHANGED 57668
 #define IDS_WRITE_FAILED 57669
 #define IDS_UNSUPPORTED_SYSTEM 57670
+#define IDS_HOTKEY_REFUSED 200
+#define IDS_HOTKEY_TAKEN 201
+#define IDS_WRONG_PASSWORDS 202
 
 #endif

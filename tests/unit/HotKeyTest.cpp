@@ -1,9 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "frame/HotKey.h"
 #include "settings/SettingKeys.h"
 
 namespace {
+
+std::string Text(int word)
+{
+    char text[kHotKeyTextSize];
+    std::memset(text, 'X', sizeof text);
+    HotKeyText(word, text);
+    return text;
+}
 
 const int kCtrlAlt = kHotKeyControl | kHotKeyAlt;
 
@@ -54,18 +65,23 @@ TEST(HotKey, ModifiersAndMenuText)
     EXPECT_EQ(HotKeyRegisterModifiers(HotKeyWord(kHotKeyShift | kHotKeyAlt | kHotKeyExtended, 'A')), 0x5u);
     EXPECT_EQ(HotKeyRegisterModifiers(HotKeyWord(kHotKeyControl, 'A')), 0x2u);
 
-    EXPECT_EQ(HotKeyText(0), "");
-    EXPECT_EQ(HotKeyText(kDefaultHotKey), "Ctrl+Alt+L");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kHotKeyControl | kHotKeyShift | kHotKeyAlt, '7')), "Ctrl+Shift+Alt+7");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kHotKeyAlt, 0x70)), "Alt+F1");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kHotKeyControl, 0x87)), "Ctrl+F24");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kHotKeyControl, 0x79)), "Ctrl+F10");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kCtrlAlt | kHotKeyExtended, 0x24)), "Ctrl+Alt+Home");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kCtrlAlt, 0x63)), "Ctrl+Alt+Num 3");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kCtrlAlt, 0xBA)), "Ctrl+Alt+;");
-    EXPECT_EQ(HotKeyText(HotKeyWord(kCtrlAlt, 0x20)), "Ctrl+Alt+Space");
+    EXPECT_EQ(Text(0), "");
+    EXPECT_EQ(Text(kDefaultHotKey), "Ctrl+Alt+L");
+    EXPECT_EQ(Text(HotKeyWord(kHotKeyControl | kHotKeyShift | kHotKeyAlt, '7')), "Ctrl+Shift+Alt+7");
+    EXPECT_EQ(Text(HotKeyWord(kHotKeyAlt, 0x70)), "Alt+F1");
+    EXPECT_EQ(Text(HotKeyWord(kHotKeyControl, 0x87)), "Ctrl+F24");
+    EXPECT_EQ(Text(HotKeyWord(kHotKeyControl, 0x79)), "Ctrl+F10");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt | kHotKeyExtended, 0x24)), "Ctrl+Alt+Home");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0x63)), "Ctrl+Alt+Num 3");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0xBA)), "Ctrl+Alt+;");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0x20)), "Ctrl+Alt+Space");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0x6B)), "Ctrl+Alt+Num +");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0xDE)), "Ctrl+Alt+'");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0x2E)), "Ctrl+Alt+Del");
+    // The longest text fits the buffer.
+    EXPECT_EQ(Text(HotKeyWord(kHotKeyControl | kHotKeyShift | kHotKeyAlt, 0x08)), "Ctrl+Shift+Alt+Backspace");
     // A key without a common name shows its code.
-    EXPECT_EQ(HotKeyText(HotKeyWord(kCtrlAlt, 0x92)), "Ctrl+Alt+#92");
+    EXPECT_EQ(Text(HotKeyWord(kCtrlAlt, 0x92)), "Ctrl+Alt+#92");
 }
 
 }  // namespace
