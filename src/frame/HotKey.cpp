@@ -91,7 +91,7 @@ HotKeyCheck CheckHotKey(int word)
     int modifiers = HotKeyModifiers(word);
     // Mouse buttons and the modifier keys themselves are no keys the
     // control shows; neither are modifier bits it does not know.
-    if (word < 0 || word > 0xFFFF || (modifiers & ~0x0F) != 0 || key < 0x08 ||
+    if (static_cast<unsigned>(word) > 0xFFFF || (modifiers & ~0x0F) != 0 || key < 0x08 ||
         (key >= kVkShift && key <= kVkMenu))
         return HotKeyCheck::Unusable;
     bool control = (modifiers & kHotKeyControl) != 0;

@@ -234,8 +234,7 @@ LRESULT CMainFrame::OnSetLockHotKey(WPARAM wParam, LPARAM /*lParam*/)
 bool CMainFrame::TakeLockHotKey(int hotKey)
 {
     int previous = m_lockHotKey;
-    if (previous != 0)
-        ::UnregisterHotKey(m_hWnd, kLockHotKeyId);
+    ::UnregisterHotKey(m_hWnd, kLockHotKeyId);
     m_lockHotKey = 0;
     bool taken = hotKey == 0 || RegisterLockHotKey(hotKey);
     if (taken)

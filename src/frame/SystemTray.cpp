@@ -80,7 +80,7 @@ void CSystemTray::AddKeyText(HMENU popup) const
 {
     if (m_szKeyText[0] == '\0')
         return;
-    char text[128 + sizeof m_szKeyText] = "";
+    char text[128 + sizeof m_szKeyText];
     if (::GetMenuStringA(popup, m_keyCommand, text, 128, MF_BYCOMMAND) <= 0)
         return;
     ::wsprintfA(text + ::lstrlenA(text), "\t%s", m_szKeyText);

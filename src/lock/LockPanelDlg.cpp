@@ -197,7 +197,8 @@ void CLockPanelDlg::ReportWrongPasswords(const CSettingsFile& settings)
         return;
     LocalDateTime last;
     bool lastKnown = CTime(settings.ReadInt(Key::LastWrongPassword)).GetLocalDateTime(&last);
-    char pattern[256] = "";
+    char pattern[256];
+    pattern[0] = '\0';
     ::LoadStringA(AfxGetInstanceHandle(), IDS_WRONG_PASSWORDS, pattern, sizeof pattern);
     char text[384];
     FormatWrongPasswordNotice(pattern, count, last, lastKnown, text, sizeof text);
