@@ -14,9 +14,10 @@ lock_text_is() { item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex "$1")" ]
 # wrong_password <n>: a wrong password; the panel stays locked and the
 # settings file counts n.
 wrong_password() {
+    WANT_COUNT=$1
     enter_password "wrong-$1"
     lock_text_is 解锁 || fail "a wrong password unlocked"
-    wait_until 5 eval '[ "$(ini_get System WrongPasswords)" = "$1" ]' ||
+    wait_until 5 eval '[ "$(ini_get System WrongPasswords)" = "$WANT_COUNT" ]' ||
         fail "WrongPasswords=$(ini_get System WrongPasswords) after $1 wrong passwords"
 }
 
