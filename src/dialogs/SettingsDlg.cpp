@@ -7,7 +7,10 @@
 #include "app/AppSettings.h"
 #include "app/Platform.h"
 #include "dialogs/ChangePasswordDlg.h"
+#include "frame/HotKey.h"
+#include "frame/LockHotKeyMessage.h"
 #include "fw/Afx.h"
+#include "fw/Wnd.h"
 #include "res/resource.h"
 #include "settings/RunKey.h"
 #include "settings/TimeValue.h"
@@ -38,7 +41,7 @@ INT_PTR CSettingsDlg::DoModal()
     // it (the first Windows 95 edition) has no picker either, and the dialog
     // cannot be shown. The user is told why, and what would make it work.
     INT_PTR result = -1;
-    if (AfxInitCommonControls(ICC_DATE_CLASSES))
+    if (AfxInitCommonControls(ICC_DATE_CLASSES | ICC_HOTKEY_CLASS))
         result = CDialog::DoModal();
     else
         AfxMessageBox(IDS_NO_DATE_PICKER, MB_OK);
@@ -73,6 +76,8 @@ BOOL CSettingsDlg::OnInitDialog()
     m_bProtectRestart = settings.ReadInt(Key::Protected);
     m_bTimeLock = settings.ReadInt(Key::TimeLock);
     m_bAutoRun = IsAutorunSet() ? 1 : 0;
+    int hotKey = HotKeyFromStored(settings.ReadInt(Key::HotKey));
+    ::SendDlgItemMessageA(m_hWnd, IDC_HOTKEY, HKM_SETHOTKEY, static_cast<WPARAM>(hotKey), 0);
 
     ::CheckRadioButton(m_hWnd, IDC_AFTER_RUNNING, IDC_AT_CLOCK, IDC_AFTER_RUNNING);
     if (m_bTimeLock != 0) {
@@ -146,8 +151,30 @@ void CSettingsDlg::OnPassword()
     dialog.DoModal();
 }
 
+bool CSettingsDlg::AcceptHotKey(int hotKey)
+{
+    UINT message = 0;
+    HotKeyCheck check = CheckHotKey(hotKey);
+    CWnd* frame = AfxGetMainWnd();
+    if (check != HotKeyCheck::Allowed && check != HotKeyCheck::None)
+        message = IDS_HOTKEY_REFUSED;
+    else if (frame != nullptr && frame->m_hWnd != nullptr &&
+             ::SendMessageA(frame->m_hWnd, WM_SETLOCKHOTKEY, static_cast<WPARAM>(hotKey), 0) != 0)
+        message = IDS_HOTKEY_TAKEN;
+    if (message == 0)
+        return true;
+    AfxMessageBox(message, MB_OK);
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_HOTKEY)), TRUE);
+    return false;
+}
+
 void CSettingsDlg::OnOK()
 {
+    // The hotkey first: a key that cannot be had keeps the dialog open with
+    // nothing written.
+    int hotKey = LOWORD(::SendDlgItemMessageA(m_hWnd, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    if (!AcceptHotKey(hotKey))
+        return;
     UpdateData(TRUE);
     CSettingsFile settings = AppSettings();
     settings.WriteFlag(Key::InitTray, m_bInitTray != 0);
@@ -165,6 +192,7 @@ void CSettingsDlg::OnOK()
         settings.WriteInt(Key::AfterTime, m_tAfterTime.GetTime());
         settings.WriteInt(Key::OnTime, m_tOnTime.GetTime());
     }
+    settings.WriteInt(Key::HotKey, hotKey);
     s_bOpen = 0;
     CDialog::OnOK();
 }

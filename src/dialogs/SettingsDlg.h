@@ -54,6 +54,9 @@ private:
     // Reads the boxes, applies box's rule and shows the result.
     void ApplyRule(SettingsBox box);
     void EnableTimedControls(bool enable);
+    // Whether hotKey (the hotkey control's word) may be kept: refused keys
+    // and keys another program holds are reported, and the dialog stays open.
+    bool AcceptHotKey(int hotKey);
 };
 
 #endif

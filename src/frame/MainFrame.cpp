@@ -5,6 +5,8 @@
 #include "app/AppSettings.h"
 #include "app/Platform.h"
 #include "dialogs/SettingsDlg.h"
+#include "frame/HotKey.h"
+#include "frame/LockHotKeyMessage.h"
 #include "frame/PowerCommands.h"
 #include "frame/StartupPlan.h"
 #include "frame/TimedLock.h"
@@ -16,6 +18,7 @@
 namespace {
 
 const UINT kTimedLockTimer = 0;
+const int kLockHotKeyId = 1;
 const char kHomepage[] = "http://tethra.sourceforge.net/";
 const char kEmail[] = "mailto:tethra@users.sourceforge.net";
 
@@ -51,6 +54,8 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnCommandRow(ID_HOMEPAGE, &CMainFrame::OnHomepage),
     OnCommandRow(ID_EMAIL, &CMainFrame::OnEmail),
     OnMessageRow(WM_CLOSE, &CMainFrame::OnClose),
+    OnMessageRow(WM_HOTKEY, &CMainFrame::OnHotKey),
+    OnMessageRow(WM_SETLOCKHOTKEY, &CMainFrame::OnSetLockHotKey),
 };
 const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -96,6 +101,9 @@ int CMainFrame::OnCreate(CREATESTRUCTA* /*cs*/)
         return -1;
 
     CSettingsFile settings = AppSettings();
+    // Taken before a lock at start: that lock's panel runs inside this call.
+    // A key another program holds leaves the program without one, silently.
+    TakeLockHotKey(HotKeyFromStored(settings.ReadInt(Key::HotKey)));
     StartupPlan plan =
         DecideStartup(m_bProtectedStart, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
     if (plan.lock)
@@ -199,6 +207,50 @@ void CMainFrame::OnShow()
 void CMainFrame::OnLock()
 {
     RunLockPanel(true);
+}
+
+LRESULT CMainFrame::OnHotKey(WPARAM wParam, LPARAM /*lParam*/)
+{
+    if (wParam == kLockHotKeyId)
+        LockNow();
+    return 0;
+}
+
+void CMainFrame::LockNow()
+{
+    // The settings dialog is where the hotkey is edited: nothing happens
+    // while it is open. A lock in force stays as it is.
+    if (CSettingsDlg::s_bOpen || CLockPanelDlg::IsLockInForce())
+        return;
+    if (!CLockPanelDlg::LockOpenPanel())
+        OnLock();
+}
+
+LRESULT CMainFrame::OnSetLockHotKey(WPARAM wParam, LPARAM /*lParam*/)
+{
+    return TakeLockHotKey(static_cast<int>(wParam)) ? FALSE : TRUE;
+}
+
+bool CMainFrame::TakeLockHotKey(int hotKey)
+{
+    int previous = m_lockHotKey;
+    ::UnregisterHotKey(m_hWnd, kLockHotKeyId);
+    m_lockHotKey = 0;
+    bool taken = hotKey == 0 || RegisterLockHotKey(hotKey);
+    if (taken)
+        m_lockHotKey = hotKey;
+    else if (previous != 0 && RegisterLockHotKey(previous))
+        m_lockHotKey = previous;
+    char keyText[kHotKeyTextSize];
+    HotKeyText(m_lockHotKey, keyText);
+    m_trayIcon.SetCommandKeyText(ID_LOCK, keyText);
+    return taken;
+}
+
+bool CMainFrame::RegisterLockHotKey(int hotKey)
+{
+    return ::RegisterHotKey(m_hWnd, kLockHotKeyId, HotKeyRegisterModifiers(hotKey), HotKeyVirtualKey(hotKey)) !=
+           FALSE;
 }
 
 void CMainFrame::OnSettings()

@@ -49,6 +49,8 @@ protected:
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
     void OnClose();
+    LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetLockHotKey(WPARAM wParam, LPARAM lParam);
 
     void OnShow();
     void OnLock();
@@ -64,6 +66,13 @@ private:
     // Runs a fresh lock panel; lockOnOpen makes it lock as it opens.
     void RunLockPanel(bool lockOnOpen);
     void ArmTimedLock();
+    // The lock hotkey's road: the tray's Lock, and an open unlocked panel
+    // locks; nothing while a lock is in force or the settings dialog is open.
+    void LockNow();
+    // Gives up the current lock hotkey and registers hotKey (0: none). When
+    // the system refuses it the old key is taken back; false then.
+    bool TakeLockHotKey(int hotKey);
+    bool RegisterLockHotKey(int hotKey);
 
     bool m_bProtectedStart;
     CFrameClientWnd m_clientWnd;
@@ -71,6 +80,7 @@ private:
     int m_lockMode = 0;
     uint32_t m_lockAfterSeconds = 0;
     uint32_t m_lockStartTick = 0;
+    int m_lockHotKey = 0;
     CSystemTray m_trayIcon;
     CIconMenu m_iconMenu;
 };

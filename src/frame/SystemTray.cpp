@@ -70,6 +70,23 @@ bool CSystemTray::LoadTrayMenu(HMENU* menu, HMENU* popup) const
     return false;
 }
 
+void CSystemTray::SetCommandKeyText(UINT command, const char* keyText)
+{
+    m_keyCommand = command;
+    ::lstrcpynA(m_szKeyText, keyText, sizeof m_szKeyText);
+}
+
+void CSystemTray::AddKeyText(HMENU popup) const
+{
+    if (m_szKeyText[0] == '\0')
+        return;
+    char text[128 + sizeof m_szKeyText];
+    if (::GetMenuStringA(popup, m_keyCommand, text, 128, MF_BYCOMMAND) <= 0)
+        return;
+    ::wsprintfA(text + ::lstrlenA(text), "\t%s", m_szKeyText);
+    ::ModifyMenuA(popup, m_keyCommand, MF_BYCOMMAND | MF_STRING, m_keyCommand, text);
+}
+
 LRESULT CSystemTray::HandleTrayMessage(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != m_iconData.uID)
@@ -82,6 +99,7 @@ LRESULT CSystemTray::HandleTrayMessage(WPARAM wParam, LPARAM lParam)
         if (!LoadTrayMenu(&menu, &popup))
             return 0;
         ::SetMenuDefaultItem(popup, 0, TRUE);
+        AddKeyText(popup);
         POINT cursor;
         ::GetCursorPos(&cursor);
         // Without the foreground the menu would not close when the user

@@ -32,12 +32,19 @@ public:
 
     BOOL IsIconAdded() const { return m_bIconAdded; }
 
+    // The menu shows keyText (at most 31 bytes) after a tab in command's
+    // item; "" for none.
+    void SetCommandKeyText(UINT command, const char* keyText);
+
 private:
     // Menu resource (the icon id) and its first popup. False when either is missing.
     bool LoadTrayMenu(HMENU* menu, HMENU* popup) const;
+    void AddKeyText(HMENU popup) const;
 
     BOOL m_bIconAdded = FALSE;
     NOTIFYICONDATAA m_iconData;
+    UINT m_keyCommand = 0;
+    char m_szKeyText[32] = "";
 };
 
 #endif

@@ -8,12 +8,14 @@
 #include "fw/Afx.h"
 #include "lock/LockGeometry.h"
 #include "lock/PasswordPromptDlg.h"
+#include "lock/WrongPasswordNotice.h"
 #include "res/resource.h"
 #include "settings/RunKey.h"
 #include "settings/SettingsFile.h"
 
 int CLockPanelDlg::s_bOpen = 0;
 int CLockPanelDlg::s_bLockInForce = 0;
+CLockPanelDlg* CLockPanelDlg::s_pOpenPanel = nullptr;
 
 namespace {
 
@@ -64,7 +66,9 @@ INT_PTR CLockPanelDlg::DoModal()
     if (s_bOpen)
         return 0;
     s_bOpen = 1;
+    s_pOpenPanel = this;
     INT_PTR result = CDialog::DoModal();
+    s_pOpenPanel = nullptr;
     // Still locked when the run is over: it was ended by WM_QUIT or from
     // outside, and the program is on its way out.
     if (m_bLocked)
@@ -167,11 +171,40 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     if (protectedOn || HasOwnProtectedRestart())
         SetProtectedRestart(false);
     CSettingsFile settings = AppSettings();
+    ReportWrongPasswords(settings);
     if (IsOn(settings.ReadInt(Key::UnlockHide)))
         OnCancel();
     if (IsOn(settings.ReadInt(Key::UnlockQuit)))
         OnOK();
     AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_LOCK);
+}
+
+bool CLockPanelDlg::LockOpenPanel()
+{
+    CLockPanelDlg* panel = s_pOpenPanel;
+    if (panel == nullptr)
+        return false;
+    // A panel on its way out, or one under another dialog, is left alone.
+    if (s_bOpen && panel->m_hWnd != nullptr && !panel->m_bLocked && ::IsWindowEnabled(panel->m_hWnd))
+        panel->OnLock();
+    return true;
+}
+
+void CLockPanelDlg::ReportWrongPasswords(const CSettingsFile& settings)
+{
+    int count = settings.ReadInt(Key::WrongPasswords);
+    if (count <= 0)
+        return;
+    LocalDateTime last;
+    bool lastKnown = CTime(settings.ReadInt(Key::LastWrongPassword)).GetLocalDateTime(&last);
+    char pattern[256];
+    pattern[0] = '\0';
+    AfxLoadString(IDS_WRONG_PASSWORDS, pattern, sizeof pattern);
+    char text[384];
+    FormatWrongPasswordNotice(pattern, count, last, lastKnown, text, sizeof text);
+    AfxMessageBox(text, MB_OK);
+    settings.Remove(Key::WrongPasswords);
+    settings.Remove(Key::LastWrongPassword);
 }
 
 void CLockPanelDlg::SetLocked(int locked)

@@ -12,6 +12,7 @@
 
 #include "controls/BitmapStatic.h"
 #include "fw/Dialog.h"
+#include "settings/SettingsFile.h"
 
 class CLockPanelDlg : public CDialog {
 public:
@@ -30,6 +31,9 @@ public:
     // Whether a lock is in force: while it is, nothing but the panel's own
     // unlock road may act.
     static bool IsLockInForce() { return s_bLockInForce != 0; }
+    // The lock hotkey's road while a panel is open: an unlocked panel with
+    // no dialog over it locks. False when no panel is open.
+    static bool LockOpenPanel();
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
@@ -73,8 +77,12 @@ private:
     void ReleaseLock();
     // Moves the panel wholly inside the work area when it is not.
     void KeepInsideWorkArea();
+    // After the unlock: how many wrong passwords were typed during the
+    // lock, and when the last was; then both are forgotten.
+    static void ReportWrongPasswords(const CSettingsFile& settings);
 
     static int s_bLockInForce;
+    static CLockPanelDlg* s_pOpenPanel;
 };
 
 #endif

@@ -41,6 +41,8 @@
 #define IDC_AT_CLOCK 1017
 #define IDC_AFTER_TIME 1018
 #define IDC_ON_TIME 1019
+#define IDC_HOTKEY 1020
+#define IDC_HOTKEY_LABEL 1021
 
 // Controls of the change-password dialog
 #define IDC_OLD_PASSWORD 1010
@@ -68,5 +70,8 @@
 // The lock panel's first button, locked and unlocked.
 #define IDS_LOCK 57678
 #define IDS_UNLOCK 57679
+#define IDS_HOTKEY_REFUSED 57672
+#define IDS_HOTKEY_TAKEN 57673
+#define IDS_WRONG_PASSWORDS 57674
 
 #endif

@@ -30,3 +30,8 @@ bool CSettingsFile::WriteText(const SettingKey& key, const std::string& text) co
 {
     return ::WritePrivateProfileStringA(key.section, key.name, text.c_str(), m_path.c_str()) != FALSE;
 }
+
+void CSettingsFile::Remove(const SettingKey& key) const
+{
+    ::WritePrivateProfileStringA(key.section, key.name, nullptr, m_path.c_str());
+}

@@ -29,6 +29,8 @@ public:
     // "1" or "0".
     bool WriteFlag(const SettingKey& key, bool on) const;
     bool WriteText(const SettingKey& key, const std::string& text) const;
+    // Deletes the key; reads then give its default.
+    void Remove(const SettingKey& key) const;
 
 private:
     std::string m_path;

@@ -190,8 +190,23 @@ TEST_F(LockPanelTest, LockedPanelHoldsThePointerAndOnlyTheRightPasswordFreesIt)
         EXPECT_FALSE(ButtonEnabled(p, IDOK));
     });
     AnswerPrompt(script, panel, "锁定 pw");
+    // The four wrong passwords are reported once, over the panel, with the
+    // pointer already free; then the count is gone.
+    HWND report = nullptr;
+    script
+        .Until([&] {
+            report = FindDialog(panel.m_hWnd);
+            return report != nullptr && TextOf(report) == "Tethra";
+        })
+        .Then([&] {
+            EXPECT_NE(TextOf(::GetDlgItem(report, 0xFFFF)).find(" 4 "), std::string::npos)
+                << TextOf(::GetDlgItem(report, 0xFFFF));
+            EXPECT_EQ(m_platform.calls.back(), "SetScreenSaverRunning(0)");
+            ::PostMessageA(report, WM_COMMAND, IDOK, 0);
+        });
     script.Then([&] {
         HWND p = panel.m_hWnd;
+        EXPECT_EQ(Settings().ReadInt(Key::WrongPasswords), 0);
         Calls expected = afterLock;
         expected.push_back("ClipCursor(null)");
         expected.push_back("SetScreenSaverRunning(0)");
@@ -520,6 +535,11 @@ TEST_F(LockPanelExitTest, ConfinementFollowsActivationAndMoves)
             EXPECT_EQ(m_platform.calls.back(), confinementOf(panel.m_hWnd));
         });
     AnswerPrompt(script, panel, "");
+    // The unlock reports the wrong password typed above.
+    script.Until([&] {
+        HWND report = FindDialog(panel.m_hWnd);
+        return report != nullptr && TextOf(report) == "Tethra" && ::PostMessageA(report, WM_COMMAND, IDOK, 0);
+    });
     script.Then([&] {
         // Unlocked, the panel goes where it is put.
         ::SetWindowPos(panel.m_hWnd, nullptr, work.right - 10, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -330,6 +330,8 @@ TEST_F(SettingsDlgTest, OkWritesTheOptionsThenTheAutorunValueThenTheTimes)
     const Lines options = {"[Option]",     "InitTray=0",  "InitLock=0", "UnlockHide=1",
                            "UnlockQuit=0", "Protected=0", "TimeLock=1"};
     Lines expected = options;
+    // The lock hotkey last, in its section: the control showed Ctrl+Alt+L.
+    expected.push_back("HotKey=1612");
     expected.push_back("[Time]");
     expected.push_back("TimeLockType=1");
     expected.push_back(Format("AfterTime=%ld", static_cast<long>(CTime(2000, 1, 1, 0, 30, 0).GetTime())));
