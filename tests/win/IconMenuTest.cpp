@@ -7,6 +7,7 @@
 #include "frame/MainFrame.h"
 #include "res/resource.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace {
@@ -16,7 +17,8 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 MENUITEMINFOA ItemInfo(HMENU menu, int position)
 {
     MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
+    // Windows 95's size, without hbmpItem: the tests run under the same rules as the program.
+    info.cbSize = offsetof(MENUITEMINFOA, hbmpItem);
     info.fMask = MIIM_TYPE | MIIM_DATA | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
     EXPECT_TRUE(::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) << position;
     return info;
