@@ -99,7 +99,8 @@ CIconMenu::CIconMenu()
     NONCLIENTMETRICSA metrics;
     std::memset(&metrics, 0, sizeof metrics);
     metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
+    // The documented contract wants the size in uiParam as well.
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
         m_hMenuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
 
     // The check mark's greys and white become the user's 3-D colours.
