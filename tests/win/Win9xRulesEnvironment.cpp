@@ -6,13 +6,26 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "Win9xRules.h"
 
 namespace {
 
+// Each broken rule once per test: a menu walk repeats the same call
+// thousands of times.
 void FailTest(const char* message)
 {
-    ADD_FAILURE() << message;
+    static const ::testing::TestInfo* test = nullptr;
+    static std::set<std::string> reported;
+    const ::testing::TestInfo* current = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (current != test) {
+        test = current;
+        reported.clear();
+    }
+    if (reported.insert(message).second)
+        ADD_FAILURE() << message;
 }
 
 class Win9xRulesEnvironment : public ::testing::Environment {
