@@ -111,7 +111,7 @@ void Report(const char* call, const char* format, ...)
 // which keeps logical coordinates as signed 16-bit values, so a larger one
 // is cut to its low 16 bits and the drawing lands elsewhere (the
 // documentation's Windows 95/98/Me remarks on coordinates and regions).
-bool Fits16(long value)
+bool Fits16(long long value)
 {
     return value >= -32768 && value <= 32767;
 }
@@ -123,10 +123,11 @@ void CheckCoordinate(const char* call, const char* argument, long value)
 }
 
 // A rectangle given as origin and extent: its far corner must fit too.
-void CheckArea(const char* call, const char* xName, const char* yName, long x, long y, long cx, long cy)
+void CheckArea(const char* call, const char* xName, const char* yName, long long x, long long y, long long cx,
+               long long cy)
 {
     if (!Fits16(x) || !Fits16(y) || !Fits16(x + cx) || !Fits16(y + cy))
-        Report(call, "%s,%s is %ld,%ld with extent %ld,%ld: GDI coordinates must fit in 16 bits (-32768..32767) "
+        Report(call, "%s,%s is %lld,%lld with extent %lld,%lld: GDI coordinates must fit in 16 bits (-32768..32767) "
                "on Windows 9x", xName, yName, x, y, cx, cy);
 }
 
