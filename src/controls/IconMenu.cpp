@@ -126,7 +126,8 @@ CIconMenu::CIconMenu()
     NONCLIENTMETRICSA metrics;
     std::memset(&metrics, 0, sizeof metrics);
     metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0)) {
+    // The documented contract wants the size in uiParam as well.
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
         m_hMenuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
         // The default item (the tray's double-click command) is drawn bold.
         metrics.lfMenuFont.lfWeight = FW_BOLD;

@@ -18,7 +18,7 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 MENUITEMINFOA ItemInfo(HMENU menu, int position)
 {
     MENUITEMINFOA info = {};
-    // The form without hbmpItem, the one Windows 95 takes, as the program uses.
+    // Windows 95's size, without hbmpItem: the tests run under the same rules as the program.
     info.cbSize = offsetof(MENUITEMINFOA, hbmpItem);
     info.fMask = MIIM_TYPE | MIIM_DATA | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
     EXPECT_TRUE(::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) << position;

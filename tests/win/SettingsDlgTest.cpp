@@ -4,6 +4,7 @@
 #include "WinTestSupport.h"
 
 #include <commctrl.h>
+#include <gtest/gtest-spi.h>
 
 #include <algorithm>
 #include "app/TethraApp.h"
@@ -477,6 +478,8 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
 TEST_F(SettingsDlgTest, WithoutThePickerClassTheDialogSaysWhyItCannotOpen)
 {
     // A COMCTL32 without InitCommonControlsEx, as on the first Windows 95.
+    // KERNEL32 stands in for it; the Windows 95/98 rules report the lookup
+    // of a name that DLL lacks, and only this one.
     AfxSetCommonControlsLibrary("kernel32.dll");
     CSettingsDlg dialog;
     std::string text;
@@ -494,7 +497,9 @@ TEST_F(SettingsDlgTest, WithoutThePickerClassTheDialogSaysWhyItCannotOpen)
         return true;
     });
     script.Start();
-    EXPECT_EQ(dialog.DoModal(), -1);
+    INT_PTR result = 0;
+    EXPECT_NONFATAL_FAILURE(result = dialog.DoModal(), "GetProcAddress: InitCommonControlsEx from kernel32.dll");
+    EXPECT_EQ(result, -1);
     script.Stop();
     AfxSetCommonControlsLibrary(nullptr);
     EXPECT_TRUE(script.Done()) << "no message box";
