@@ -64,7 +64,7 @@ BOOL CTethraApp::InitInstance()
     std::string restartCommand;
     m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, kProtectedSwitch) ||
                    (Platform().ReadRunValue(kProtectedRestartValue, &restartCommand) &&
-                    IsOwnProtectedRestartCommand(restartCommand, modulePath));
+                    IsOwnProtectedRestartCommand(restartCommand.c_str(), modulePath.c_str()));
 
     // The frame must be the main window before its window exists: its
     // creation may run the lock panel, which is owned by the main window.

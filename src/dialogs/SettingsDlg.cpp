@@ -182,7 +182,7 @@ void CSettingsDlg::SetAutorun(bool enable)
     std::string path;
     if (!AfxGetModulePath(&path))
         return;
-    Platform().SetRunValue(kAutorunValue, path);
+    Platform().SetRunValue(kAutorunValue, path.c_str());
 }
 
 bool CSettingsDlg::IsAutorunSet()

@@ -325,7 +325,7 @@ bool CLockPanelDlg::HasOwnProtectedRestart()
     std::string path;
     std::string data;
     return AfxGetModulePath(&path) && Platform().ReadRunValue(kProtectedRestartValue, &data) &&
-           IsOwnProtectedRestartCommand(data, path);
+           IsOwnProtectedRestartCommand(data.c_str(), path.c_str());
 }
 
 void CLockPanelDlg::SetProtectedRestart(bool enable)
@@ -334,9 +334,12 @@ void CLockPanelDlg::SetProtectedRestart(bool enable)
         Platform().DeleteRunValue(kProtectedRestartValue);
         return;
     }
-    // A cut path would start something else at the next boot: write nothing.
-    std::string path;
-    if (!AfxGetModulePath(&path))
+    // Part of the lock step, with task switching already off: nothing here
+    // may allocate. A cut path would start something else at the next boot:
+    // write nothing.
+    char path[kAfxModulePathRoom];
+    char command[ProtectedRestartCommandRoom(kAfxModulePathRoom)];
+    if (!AfxGetModulePath(path, sizeof path) || !ProtectedRestartCommand(path, command, sizeof command))
         return;
-    Platform().SetRunValue(kProtectedRestartValue, ProtectedRestartCommand(path));
+    Platform().SetRunValue(kProtectedRestartValue, command);
 }

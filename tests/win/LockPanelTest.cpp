@@ -216,7 +216,9 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
 {
     char exe[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-    const std::string setRun = "SetRunValue(VQS," + ProtectedRestartCommand(exe) + ")";
+    char command[ProtectedRestartCommandRoom(MAX_PATH)] = "";
+    ASSERT_TRUE(ProtectedRestartCommand(exe, command, sizeof command));
+    const std::string setRun = std::string("SetRunValue(VQS,") + command + ")";
 
     // On at both presses: set at the lock, deleted at the unlock.
     Settings().WriteFlag(Key::Protected, true);

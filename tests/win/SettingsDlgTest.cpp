@@ -294,7 +294,7 @@ public:
     explicit CSnapshotPlatform(const TempIni& ini) : m_ini(ini) {}
     std::vector<std::string> fileAtRunKey;
 
-    void SetRunValue(const char* name, const std::string& data) override
+    void SetRunValue(const char* name, const char* data) override
     {
         fileAtRunKey.push_back(m_ini.ReadRaw());
         CRecordingPlatform::SetRunValue(name, data);
