@@ -19,13 +19,6 @@ const UINT kTimedLockTimer = 0;
 const char kHomepage[] = "http://tethra.sourceforge.net/";
 const char kEmail[] = "mailto:tethra@users.sourceforge.net";
 
-// Sent to every top-level window when the shell's taskbar is created anew.
-UINT TaskbarCreatedMessage()
-{
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
-    return message;
-}
-
 }  // namespace
 
 const CRuntimeClass CMainFrame::classCMainFrame = {"CMainFrame", &CFrameWnd::classCFrameWnd};
@@ -35,7 +28,7 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnFocusRow(WM_SETFOCUS, &CMainFrame::OnSetFocus),
     OnTimerRow(&CMainFrame::OnTimer),
     OnMessageRow(WM_TRAYNOTIFY, &CMainFrame::OnTrayNotify),
-    OnMessageRow(TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
+    OnMessageRow(CSystemTray::TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
     OnMessageRow(WM_INITMENU, &CMainFrame::OnInitMenu),
     OnMessageRow(WM_INITMENUPOPUP, &CMainFrame::OnInitMenuPopup),
     OnMessageRow(WM_DRAWITEM, &CMainFrame::OnDrawItem),

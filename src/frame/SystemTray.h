@@ -32,6 +32,9 @@ public:
 
     BOOL IsIconAdded() const { return m_bIconAdded; }
 
+    // Sent to every top-level window when the shell's taskbar is created anew.
+    static UINT TaskbarCreatedMessage();
+
 private:
     // Menu resource (the icon id) and its first popup. False when either is missing.
     bool LoadTrayMenu(HMENU* menu, HMENU* popup) const;

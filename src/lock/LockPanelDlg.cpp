@@ -5,6 +5,7 @@
 #include "app/AppSettings.h"
 #include "app/Platform.h"
 #include "dialogs/SettingsDlg.h"
+#include "frame/SystemTray.h"
 #include "fw/Afx.h"
 #include "lock/LockGeometry.h"
 #include "lock/PasswordPromptDlg.h"
@@ -54,6 +55,8 @@ const MessageMapEntry CLockPanelDlg::messageEntries[] = {
     OnMessageRow(WM_WINDOWPOSCHANGING, &CLockPanelDlg::OnWindowPosChanging),
     OnMessageRow(WM_WINDOWPOSCHANGED, &CLockPanelDlg::OnWindowPosChanged),
     OnMessageRow(WM_ENDSESSION, &CLockPanelDlg::OnEndSession),
+    OnMessageRow(WM_SETTINGCHANGE, &CLockPanelDlg::OnSettingChange),
+    OnMessageRow(CSystemTray::TaskbarCreatedMessage(), &CLockPanelDlg::OnTaskbarCreated),
 };
 const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -86,15 +89,20 @@ BOOL CLockPanelDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_banner.SetBitmapResource(IDB_BANNER);
 
+    // The place is worked out whole before the panel first shows: a place
+    // saved on a larger screen, or over the taskbar, would give a lock
+    // nobody can reach or one that holds the tray, and even a moment there
+    // is seen. The stored values stay until the panel next saves its place.
     CSettingsFile settings = AppSettings();
     int top = settings.ReadInt(Key::Top);
     int left = settings.ReadInt(Key::Left);
-    if (HasSavedPosition(top, left))
-        ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    // A place saved on a larger screen, or over the taskbar, would give a
-    // lock nobody can reach or one that holds the tray. The stored values
-    // stay until the panel next saves its place.
-    KeepInsideWorkArea();
+    LockRect window = WindowRectOf(m_hWnd);
+    bool saved = HasSavedPosition(top, left);
+    if (saved)
+        window = {left, top, left + window.right - window.left, top + window.bottom - window.top};
+    LockRect inside = MovedInside(window, WorkArea());
+    if (saved || inside.left != window.left || inside.top != window.top)
+        ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 
     if (m_bLockOnOpen)
         OnLock();
@@ -255,6 +263,21 @@ LRESULT CLockPanelDlg::OnWindowPosChanged(WPARAM /*wParam*/, LPARAM lParam)
     KeepInsideWorkArea();
     ConfinePointer();
     return result;
+}
+
+LRESULT CLockPanelDlg::OnSettingChange(WPARAM action, LPARAM /*lParam*/)
+{
+    // The taskbar moved or grew (a protected restart starts while the shell
+    // is still laying it out): back inside, the confinement following.
+    if (action == SPI_SETWORKAREA)
+        KeepInsideWorkArea();
+    return Default();
+}
+
+LRESULT CLockPanelDlg::OnTaskbarCreated(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    KeepInsideWorkArea();
+    return 0;
 }
 
 LRESULT CLockPanelDlg::OnEndSession(WPARAM ending, LPARAM /*lParam*/)
