@@ -13,7 +13,7 @@
 #include "settings/PasswordStore.h"
 #include "settings/RunKey.h"
 
-bool CTethraApp::s_bAboutOpen = false;
+CAboutDlg* CTethraApp::s_pAboutBox = nullptr;
 
 const MessageMapEntry CTethraApp::messageEntries[] = {
     OnCommandRow(ID_APP_ABOUT, &CTethraApp::ShowAboutBox),
@@ -81,10 +81,12 @@ std::string CTethraApp::ScramblePassword(std::string text)
 
 void CTethraApp::ShowAboutBox()
 {
-    if (s_bAboutOpen)
+    if (s_pAboutBox != nullptr) {
+        s_pAboutBox->BringToFront();
         return;
-    s_bAboutOpen = true;
+    }
     CAboutDlg about;
+    s_pAboutBox = &about;
     about.DoModal();
-    s_bAboutOpen = false;
+    s_pAboutBox = nullptr;
 }

@@ -13,6 +13,7 @@
 #include "settings/TimeValue.h"
 
 int CSettingsDlg::s_bOpen = 0;
+CSettingsDlg* CSettingsDlg::s_pOpen = nullptr;
 
 const MessageMapEntry CSettingsDlg::messageEntries[] = {
     OnCommandRow(IDC_INIT_TRAY, &CSettingsDlg::OnInitTrayClicked),
@@ -31,9 +32,13 @@ CSettingsDlg::CSettingsDlg()
 
 INT_PTR CSettingsDlg::DoModal()
 {
-    if (s_bOpen)
+    if (s_bOpen) {
+        if (s_pOpen != nullptr)
+            s_pOpen->BringToFront();
         return 0;
+    }
     s_bOpen = 1;
+    s_pOpen = this;
     // The pickers' class comes with InitCommonControlsEx; a COMCTL32 without
     // it has no picker either, and the dialog is then not shown at all.
     INT_PTR result = -1;
@@ -42,6 +47,7 @@ INT_PTR CSettingsDlg::DoModal()
     // OK and Cancel let go of the guard; a run that ended any other way
     // (not created, quit, destroyed from outside) must not keep it.
     s_bOpen = 0;
+    s_pOpen = nullptr;
     return result;
 }
 
