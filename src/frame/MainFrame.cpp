@@ -234,9 +234,10 @@ void CMainFrame::OnTimer(UINT_PTR /*id*/)
     if (!due)
         return;
     // Stopped first: the lock fires once per run, and no tick may come
-    // while the panel below runs.
+    // while the panel below runs. A panel already open locks itself.
     ::KillTimer(m_hWnd, kTimedLockTimer);
-    OnLock();
+    if (!CLockPanelDlg::RequestLock())
+        OnLock();
 }
 
 void CMainFrame::OnSleep()

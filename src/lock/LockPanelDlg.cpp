@@ -15,6 +15,7 @@
 
 int CLockPanelDlg::s_bOpen = 0;
 int CLockPanelDlg::s_bLockInForce = 0;
+CLockPanelDlg* CLockPanelDlg::s_pOpenPanel = nullptr;
 
 namespace {
 
@@ -22,6 +23,8 @@ const UINT_PTR kReconfineTimer = 1;
 // Posted to the panel itself: confine again once an activation change has
 // run its course.
 const UINT WM_RECONFINE = WM_APP + 1;
+// Posted to the panel itself: a lock was requested from outside.
+const UINT WM_LOCKREQUEST = WM_APP + 2;
 
 // The desktop less the taskbar.
 LockRect WorkArea()
@@ -57,6 +60,8 @@ const MessageMapEntry CLockPanelDlg::messageEntries[] = {
     OnMessageRow(WM_ENDSESSION, &CLockPanelDlg::OnEndSession),
     OnMessageRow(WM_SETTINGCHANGE, &CLockPanelDlg::OnSettingChange),
     OnMessageRow(CSystemTray::TaskbarCreatedMessage(), &CLockPanelDlg::OnTaskbarCreated),
+    OnMessageRow(WM_ENABLE, &CLockPanelDlg::OnEnable),
+    OnMessageRow(WM_LOCKREQUEST, &CLockPanelDlg::OnLockRequest),
 };
 const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -67,7 +72,9 @@ INT_PTR CLockPanelDlg::DoModal()
     if (s_bOpen)
         return 0;
     s_bOpen = 1;
+    s_pOpenPanel = this;
     INT_PTR result = CDialog::DoModal();
+    s_pOpenPanel = nullptr;
     // Still locked when the run is over: it was ended by WM_QUIT or from
     // outside, and the program is on its way out.
     if (m_bLocked)
@@ -107,6 +114,38 @@ BOOL CLockPanelDlg::OnInitDialog()
     if (m_bLockOnOpen)
         OnLock();
     return TRUE;
+}
+
+bool CLockPanelDlg::RequestLock()
+{
+    CLockPanelDlg* panel = s_pOpenPanel;
+    if (!s_bOpen || panel == nullptr || panel->m_hWnd == nullptr)
+        return false;
+    if (!panel->m_bLocked) {
+        panel->m_bLockRequested = 1;
+        ::PostMessageA(panel->m_hWnd, WM_LOCKREQUEST, 0, 0);
+    }
+    return true;
+}
+
+LRESULT CLockPanelDlg::OnLockRequest(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    // A dialog over the panel keeps it disabled; its end enables the panel
+    // again, and WM_ENABLE brings the request back here.
+    if (!m_bLockRequested || !::IsWindowEnabled(m_hWnd))
+        return 0;
+    m_bLockRequested = 0;
+    if (!m_bLocked)
+        OnLock();
+    return 0;
+}
+
+LRESULT CLockPanelDlg::OnEnable(WPARAM enabled, LPARAM /*lParam*/)
+{
+    // Posted: the dialog that disabled the panel is still on its way out.
+    if (enabled && m_bLockRequested)
+        ::PostMessageA(m_hWnd, WM_LOCKREQUEST, 0, 0);
+    return Default();
 }
 
 void CLockPanelDlg::OnLock()

@@ -27,6 +27,10 @@ public:
 
     // Whether a panel is open: one at a time, program-wide.
     static int s_bOpen;
+    // The timed lock fell due. An open panel that is not locked locks: at
+    // once, or when a dialog runs over it (its settings, the about box), as
+    // soon as that dialog has closed. False when no panel is open.
+    static bool RequestLock();
     // Whether a lock is in force: while it is, nothing but the panel's own
     // unlock road may act.
     static bool IsLockInForce() { return s_bLockInForce != 0; }
@@ -56,6 +60,8 @@ protected:
     LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnSettingChange(WPARAM action, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnable(WPARAM enabled, LPARAM lParam);
+    LRESULT OnLockRequest(WPARAM wParam, LPARAM lParam);
 
     void SavePosition();
     void SetProtectedRestart(bool enable);
@@ -77,6 +83,8 @@ private:
     void KeepInsideWorkArea();
 
     static int s_bLockInForce;
+    static CLockPanelDlg* s_pOpenPanel;
+    int m_bLockRequested = 0;
 };
 
 #endif

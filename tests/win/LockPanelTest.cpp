@@ -5,6 +5,8 @@
 
 #include "WinTestSupport.h"
 #include "app/TethraApp.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/SettingsDlg.h"
 #include "fw/FrameWnd.h"
 #include "lock/LockPanelDlg.h"
 #include "res/resource.h"
@@ -659,6 +661,68 @@ TEST_F(LockPanelExitTest, AChangedWorkAreaTakesThePanelBackInside)
     });
     Close(script, panel);
     EXPECT_EQ(Run(panel, script), IDOK);
+}
+
+// A lock requested while the panel is open (the timed lock fell due): an
+// unlocked panel locks, at once or as soon as a dialog over it has closed;
+// a locked one stays as it is.
+TEST_F(LockPanelExitTest, ARequestedLockTakesTheOpenPanel)
+{
+    EXPECT_FALSE(CLockPanelDlg::RequestLock()) << "no panel open";
+    CLockPanelDlg panel;
+    Calls atLock;
+    int ticks = 0;
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] { EXPECT_TRUE(CLockPanelDlg::RequestLock()); })
+        .Until([&] { return panel.m_bLocked == 1; })
+        .Then([&] {
+            RECT r;
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(r));
+            EXPECT_EQ(ButtonText(panel.m_hWnd, IDC_LOCK), kUnlockText);
+            atLock = Effects(m_platform.calls);
+            EXPECT_TRUE(CLockPanelDlg::RequestLock());
+        })
+        .Until([&] { return ++ticks >= 4; })
+        .Then([&] { EXPECT_EQ(Effects(m_platform.calls), atLock) << "a locked panel stays as it is"; });
+    AnswerPrompt(script, panel, "");
+
+    // Over the panel: its settings dialog, then the about box.
+    for (int over = 0; over < 2; ++over) {
+        auto dialog = std::make_shared<HWND>(nullptr);
+        script
+            .Then([&, over] {
+                ticks = 0;
+                m_platform.calls.clear();
+                if (over == 0) {
+                    CSettingsDlg settings;
+                    settings.DoModal();
+                } else {
+                    CAboutDlg about;
+                    about.DoModal();
+                }
+            })
+            .Until([&, dialog] { return (*dialog = FindDialog(panel.m_hWnd)) != nullptr; })
+            .Then([] { EXPECT_TRUE(CLockPanelDlg::RequestLock()); })
+            .Until([&] { return ++ticks >= 4; })
+            .Then([&, dialog] {
+                EXPECT_EQ(panel.m_bLocked, 0) << "not while the dialog is open";
+                EXPECT_TRUE(m_platform.CallsStartingWith("ClipCursor").empty());
+                ::PostMessageA(*dialog, WM_COMMAND, IDCANCEL, 0);
+            })
+            .Until([&] { return panel.m_bLocked == 1; })
+            .Then([&, dialog] {
+                EXPECT_FALSE(::IsWindow(*dialog));
+                RECT r;
+                ::GetWindowRect(panel.m_hWnd, &r);
+                EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(r)) << "locked once the dialog closed";
+            });
+        AnswerPrompt(script, panel, "");
+    }
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+    EXPECT_FALSE(CLockPanelDlg::RequestLock());
 }
 
 }  // namespace
