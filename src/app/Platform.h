@@ -31,7 +31,7 @@ public:
     virtual void ShellOpen(const char* target) = 0;
 
     // String values under HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run.
-    virtual void SetRunValue(const char* name, const std::string& data) = 0;
+    virtual void SetRunValue(const char* name, const char* data) = 0;
     virtual void DeleteRunValue(const char* name) = 0;
     // The registry's answer to a read of the value into bufferSize bytes:
     // ERROR_SUCCESS, ERROR_MORE_DATA when the value exists but did not fit,

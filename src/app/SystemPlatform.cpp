@@ -57,13 +57,13 @@ public:
         ::ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOW);
     }
 
-    void SetRunValue(const char* name, const std::string& data) override
+    void SetRunValue(const char* name, const char* data) override
     {
         HKEY key = nullptr;
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
             return;
-        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                         static_cast<DWORD>(data.size() + 1));
+        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                         static_cast<DWORD>(::lstrlenA(data) + 1));
         ::RegCloseKey(key);
     }
 

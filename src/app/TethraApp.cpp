@@ -13,7 +13,7 @@
 #include "settings/PasswordStore.h"
 #include "settings/RunKey.h"
 
-bool CTethraApp::s_bAboutOpen = false;
+CAboutDlg* CTethraApp::s_pAboutBox = nullptr;
 
 const MessageMapEntry CTethraApp::messageEntries[] = {
     OnCommandRow(ID_APP_ABOUT, &CTethraApp::ShowAboutBox),
@@ -64,7 +64,7 @@ BOOL CTethraApp::InitInstance()
     std::string restartCommand;
     m_bProtected = EqualsIgnoreAsciiCase(m_lpCmdLine, kProtectedSwitch) ||
                    (Platform().ReadRunValue(kProtectedRestartValue, &restartCommand) &&
-                    IsOwnProtectedRestartCommand(restartCommand, modulePath));
+                    IsOwnProtectedRestartCommand(restartCommand.c_str(), modulePath.c_str()));
 
     // The frame must be the main window before its window exists: its
     // creation may run the lock panel, which is owned by the main window.
@@ -81,10 +81,12 @@ std::string CTethraApp::ScramblePassword(std::string text)
 
 void CTethraApp::ShowAboutBox()
 {
-    if (s_bAboutOpen)
+    if (s_pAboutBox != nullptr) {
+        s_pAboutBox->BringToFront();
         return;
-    s_bAboutOpen = true;
+    }
     CAboutDlg about;
+    s_pAboutBox = &about;
     about.DoModal();
-    s_bAboutOpen = false;
+    s_pAboutBox = nullptr;
 }

@@ -7,6 +7,8 @@
 
 #include "fw/WinApp.h"
 
+class CAboutDlg;
+
 class CTethraApp : public CWinApp {
 public:
     // True when the command line was "/protected": a restart during a protected lock.
@@ -28,7 +30,8 @@ protected:
 
 private:
     static bool IsWin9xPlatform();
-    static bool s_bAboutOpen;
+    // The open about box, null when none is: one at a time.
+    static CAboutDlg* s_pAboutBox;
 };
 
 CTethraApp& TheApp();

@@ -16,6 +16,7 @@
 #include "settings/TimeValue.h"
 
 int CSettingsDlg::s_bOpen = 0;
+CSettingsDlg* CSettingsDlg::s_pOpen = nullptr;
 
 const MessageMapEntry CSettingsDlg::messageEntries[] = {
     OnCommandRow(IDC_INIT_TRAY, &CSettingsDlg::OnInitTrayClicked),
@@ -34,9 +35,13 @@ CSettingsDlg::CSettingsDlg()
 
 INT_PTR CSettingsDlg::DoModal()
 {
-    if (s_bOpen)
+    if (s_bOpen) {
+        if (s_pOpen != nullptr)
+            s_pOpen->BringToFront();
         return 0;
+    }
     s_bOpen = 1;
+    s_pOpen = this;
     // The pickers' class comes with InitCommonControlsEx; a COMCTL32 without
     // it (the first Windows 95 edition) has no picker either, and the dialog
     // cannot be shown. The user is told why, and what would make it work.
@@ -48,6 +53,7 @@ INT_PTR CSettingsDlg::DoModal()
     // OK and Cancel let go of the guard; a run that ended any other way
     // (not created, quit, destroyed from outside) must not keep it.
     s_bOpen = 0;
+    s_pOpen = nullptr;
     return result;
 }
 
@@ -213,7 +219,7 @@ void CSettingsDlg::SetAutorun(bool enable)
     std::string path;
     if (!AfxGetModulePath(&path))
         return;
-    Platform().SetRunValue(kAutorunValue, path);
+    Platform().SetRunValue(kAutorunValue, path.c_str());
 }
 
 bool CSettingsDlg::IsAutorunSet()

@@ -21,9 +21,9 @@ public:
     CTime m_tAfterTime;
     CTime m_tOnTime;
 
-    // 0 at once while another settings dialog is open; -1 when the dialog
-    // cannot be shown (no date-time picker on this system, which a message
-    // box then says); else IDOK or IDCANCEL.
+    // 0 at once while another settings dialog is open, which then comes to
+    // the front; -1 when the dialog cannot be shown (no date-time picker on
+    // this system, which a message box then says); else IDOK or IDCANCEL.
     INT_PTR DoModal() override;
 
     // The "Tethra" value under the Run key: the executable's path, or none.
@@ -32,6 +32,8 @@ public:
 
     // Whether a settings dialog is open: one at a time, program-wide.
     static int s_bOpen;
+    // The open one, for a second request to bring forward.
+    static CSettingsDlg* s_pOpen;
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;

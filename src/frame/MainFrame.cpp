@@ -22,13 +22,6 @@ const int kLockHotKeyId = 1;
 const char kHomepage[] = "http://tethra.sourceforge.net/";
 const char kEmail[] = "mailto:tethra@users.sourceforge.net";
 
-// Sent to every top-level window when the shell's taskbar is created anew.
-UINT TaskbarCreatedMessage()
-{
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
-    return message;
-}
-
 }  // namespace
 
 const CRuntimeClass CMainFrame::classCMainFrame = {"CMainFrame", &CFrameWnd::classCFrameWnd};
@@ -38,7 +31,7 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnFocusRow(WM_SETFOCUS, &CMainFrame::OnSetFocus),
     OnTimerRow(&CMainFrame::OnTimer),
     OnMessageRow(WM_TRAYNOTIFY, &CMainFrame::OnTrayNotify),
-    OnMessageRow(TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
+    OnMessageRow(CSystemTray::TaskbarCreatedMessage(), &CMainFrame::OnTaskbarCreated),
     OnMessageRow(WM_INITMENU, &CMainFrame::OnInitMenu),
     OnMessageRow(WM_INITMENUPOPUP, &CMainFrame::OnInitMenuPopup),
     OnMessageRow(WM_DRAWITEM, &CMainFrame::OnDrawItem),
@@ -222,7 +215,7 @@ void CMainFrame::LockNow()
     // while it is open. A lock in force stays as it is.
     if (CSettingsDlg::s_bOpen || CLockPanelDlg::IsLockInForce())
         return;
-    if (!CLockPanelDlg::LockOpenPanel())
+    if (!CLockPanelDlg::RequestLock())
         OnLock();
 }
 
@@ -293,9 +286,10 @@ void CMainFrame::OnTimer(UINT_PTR /*id*/)
     if (!due)
         return;
     // Stopped first: the lock fires once per run, and no tick may come
-    // while the panel below runs.
+    // while the panel below runs. A panel already open locks itself.
     ::KillTimer(m_hWnd, kTimedLockTimer);
-    OnLock();
+    if (!CLockPanelDlg::RequestLock())
+        OnLock();
 }
 
 void CMainFrame::OnSleep()

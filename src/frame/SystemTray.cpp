@@ -7,6 +7,12 @@
 
 const CRuntimeClass CSystemTray::classCSystemTray = {"CSystemTray", &CObject::classCObject};
 
+UINT CSystemTray::TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 CSystemTray::CSystemTray()
 {
     std::memset(&m_iconData, 0, sizeof m_iconData);

@@ -35,6 +35,8 @@ public:
     // The menu shows keyText (at most 31 bytes) after a tab in command's
     // item; "" for none.
     void SetCommandKeyText(UINT command, const char* keyText);
+    // Sent to every top-level window when the shell's taskbar is created anew.
+    static UINT TaskbarCreatedMessage();
 
 private:
     // Menu resource (the icon id) and its first popup. False when either is missing.

@@ -106,23 +106,29 @@ int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
 
 bool AfxGetModulePath(std::string* path)
 {
-    // Windows 9x paths never exceed MAX_PATH; the room beyond it is for
-    // systems that allow longer ones.
-    return AfxGetModulePath(path, 1024);
+    return AfxGetModulePath(path, kAfxModulePathRoom);
 }
 
 bool AfxGetModulePath(std::string* path, DWORD room)
 {
+    std::string buffer(room + 1, '\0');
+    bool whole = AfxGetModulePath(&buffer[0], room);
+    path->assign(buffer.c_str());
+    return whole;
+}
+
+bool AfxGetModulePath(char* path, DWORD room)
+{
     // A call that fills the buffer may leave it unterminated (NT) or cut
     // (9x): either way the path is not whole, and a length of room - 1
     // cannot be told from a cut one.
-    std::string buffer(room + 1, '\0');
-    DWORD length = room < 2 ? 0 : ::GetModuleFileNameA(nullptr, &buffer[0], room);
+    DWORD length = room < 2 ? 0 : ::GetModuleFileNameA(nullptr, path, room);
     if (length == 0 || length >= room - 1) {
-        path->clear();
+        if (room > 0)
+            path[0] = '\0';
         return false;
     }
-    path->assign(buffer.data(), length);
+    path[length] = '\0';
     return true;
 }
 

@@ -45,6 +45,12 @@ int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 bool AfxGetModulePath(std::string* path);
 // The same with a buffer of room bytes (tests use it to cut the path).
 bool AfxGetModulePath(std::string* path, DWORD room);
+// Windows 9x paths never exceed MAX_PATH; the room beyond it is for systems
+// that allow longer ones.
+constexpr DWORD kAfxModulePathRoom = 1024;
+// Into the caller's buffer of room bytes, for code that must not allocate;
+// path is empty when the result is false.
+bool AfxGetModulePath(char* path, DWORD room);
 
 // Registers (once) and names a window class with StaticWndProc as its
 // procedure and the given class style, cursor, background and icon.

@@ -90,6 +90,12 @@ void CDialog::EndDialog(int result)
         ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
+void CDialog::BringToFront() const
+{
+    if (m_hWnd != nullptr)
+        ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
+}
+
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);

@@ -20,6 +20,10 @@ public:
     // window was destroyed from outside.
     virtual INT_PTR DoModal();
     void EndDialog(int result);
+    // Activates this open dialog, or the one open over it: dialogs owned by
+    // a hidden window have no taskbar button, so a second request for one
+    // that is already open must bring it out from behind other windows.
+    void BringToFront() const;
 
     // TRUE: controls to members (validating); FALSE: members to controls.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);

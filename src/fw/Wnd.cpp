@@ -15,7 +15,29 @@ struct CurrentMessage {
 };
 CurrentMessage g_current = {};
 
+HHOOK g_destroyHook = nullptr;
+
 }  // namespace
+
+LRESULT CALLBACK CWnd::DestroyHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    // Called by DestroyWindow for the window it was given and, recursively,
+    // for the windows that one owns, but not for its children: they are
+    // marked here with it.
+    if (code == HCBT_DESTROYWND) {
+        auto hWnd = reinterpret_cast<HWND>(wParam);
+        MarkDestroying(hWnd, 0);
+        ::EnumChildWindows(hWnd, &CWnd::MarkDestroying, 0);
+    }
+    return ::CallNextHookEx(g_destroyHook, code, wParam, lParam);
+}
+
+BOOL CALLBACK CWnd::MarkDestroying(HWND hWnd, LPARAM /*lParam*/)
+{
+    if (CWnd* wnd = FromHandle(hWnd))
+        wnd->m_bDestroying = true;
+    return TRUE;
+}
 
 CWnd::~CWnd()
 {
@@ -41,6 +63,10 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 
 void CWnd::Attach(HWND hWnd)
 {
+    // The program has one GUI thread; the hook stays for its life.
+    if (g_destroyHook == nullptr)
+        g_destroyHook = ::SetWindowsHookExA(WH_CBT, &CWnd::DestroyHook, nullptr, ::GetCurrentThreadId());
+    m_bDestroying = false;
     m_hWnd = hWnd;
     ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -90,6 +116,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
 
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, this);
+    if (hWnd == nullptr && m_hWnd != nullptr) {
+        // Refused in WM_NCCREATE or WM_CREATE: the system freed the window
+        // without DestroyWindow, so no hook told us, and the object still
+        // holds the dead handle.
+        m_hWnd = nullptr;
+        m_pfnSuper = nullptr;
+        PostNcDestroy();
+    }
     return hWnd != nullptr;
 }
 
@@ -220,6 +254,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     }
     if (wnd == nullptr)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    // Sent by another program to a window that is not going: no effect at all.
+    if ((message == WM_DESTROY || message == WM_NCDESTROY) && !wnd->m_bDestroying)
+        return 0;
 
     CurrentMessage saved = g_current;
     g_current = {hWnd, message, wParam, lParam};

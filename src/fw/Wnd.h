@@ -5,6 +5,12 @@
 // WM_NCDESTROY, when the object lets go of the handle. Every window's
 // procedure is StaticWndProc; what a window does not handle goes to the
 // procedure it had before (DefWindowProcA for windows we create).
+//
+// Any program can send WM_DESTROY and WM_NCDESTROY to any window. They are
+// acted on only while the system really destroys the window, which a
+// thread-wide hook learns from DestroyWindow itself; forged ones are
+// dropped, or a window still on the screen would lose its object and a
+// modal run over it would end.
 #ifndef TETHRA_FW_WND_H
 #define TETHRA_FW_WND_H
 
@@ -61,8 +67,12 @@ protected:
 
 private:
     static BOOL CALLBACK SendSysColorChange(HWND child, LPARAM lParam);
+    static LRESULT CALLBACK DestroyHook(int code, WPARAM wParam, LPARAM lParam);
+    static BOOL CALLBACK MarkDestroying(HWND hWnd, LPARAM lParam);
 
     WNDPROC m_pfnSuper = nullptr;
+    // Set when DestroyWindow has begun on this window or one it lies within.
+    bool m_bDestroying = false;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "app/AppSettings.h"
 #include "app/Platform.h"
 #include "dialogs/SettingsDlg.h"
+#include "frame/SystemTray.h"
 #include "fw/Afx.h"
 #include "lock/LockGeometry.h"
 #include "lock/PasswordPromptDlg.h"
@@ -23,6 +24,8 @@ const UINT_PTR kReconfineTimer = 1;
 // Posted to the panel itself: confine again once an activation change has
 // run its course.
 const UINT WM_RECONFINE = WM_APP + 1;
+// Posted to the panel itself: a lock was requested from outside.
+const UINT WM_LOCKREQUEST = WM_APP + 2;
 
 // The desktop less the taskbar.
 LockRect WorkArea()
@@ -56,6 +59,10 @@ const MessageMapEntry CLockPanelDlg::messageEntries[] = {
     OnMessageRow(WM_WINDOWPOSCHANGING, &CLockPanelDlg::OnWindowPosChanging),
     OnMessageRow(WM_WINDOWPOSCHANGED, &CLockPanelDlg::OnWindowPosChanged),
     OnMessageRow(WM_ENDSESSION, &CLockPanelDlg::OnEndSession),
+    OnMessageRow(WM_SETTINGCHANGE, &CLockPanelDlg::OnSettingChange),
+    OnMessageRow(CSystemTray::TaskbarCreatedMessage(), &CLockPanelDlg::OnTaskbarCreated),
+    OnMessageRow(WM_ENABLE, &CLockPanelDlg::OnEnable),
+    OnMessageRow(WM_LOCKREQUEST, &CLockPanelDlg::OnLockRequest),
 };
 const MessageMap CLockPanelDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -90,19 +97,56 @@ BOOL CLockPanelDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_banner.SetBitmapResource(IDB_BANNER);
 
+    // The place is worked out whole before the panel first shows: a place
+    // saved on a larger screen, or over the taskbar, would give a lock
+    // nobody can reach or one that holds the tray, and even a moment there
+    // is seen. The stored values stay until the panel next saves its place.
     CSettingsFile settings = AppSettings();
     int top = settings.ReadInt(Key::Top);
     int left = settings.ReadInt(Key::Left);
-    if (HasSavedPosition(top, left))
-        ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    // A place saved on a larger screen, or over the taskbar, would give a
-    // lock nobody can reach or one that holds the tray. The stored values
-    // stay until the panel next saves its place.
-    KeepInsideWorkArea();
+    LockRect window = WindowRectOf(m_hWnd);
+    bool saved = HasSavedPosition(top, left);
+    if (saved)
+        window = {left, top, left + window.right - window.left, top + window.bottom - window.top};
+    LockRect inside = MovedInside(window, WorkArea());
+    if (saved || inside.left != window.left || inside.top != window.top)
+        ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 
     if (m_bLockOnOpen)
         OnLock();
     return TRUE;
+}
+
+bool CLockPanelDlg::RequestLock()
+{
+    CLockPanelDlg* panel = s_pOpenPanel;
+    if (!s_bOpen || panel == nullptr || panel->m_hWnd == nullptr)
+        return false;
+    if (!panel->m_bLocked) {
+        panel->m_bLockRequested = 1;
+        ::PostMessageA(panel->m_hWnd, WM_LOCKREQUEST, 0, 0);
+    }
+    return true;
+}
+
+LRESULT CLockPanelDlg::OnLockRequest(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    // A dialog over the panel keeps it disabled; its end enables the panel
+    // again, and WM_ENABLE brings the request back here.
+    if (!m_bLockRequested || !::IsWindowEnabled(m_hWnd))
+        return 0;
+    m_bLockRequested = 0;
+    if (!m_bLocked)
+        OnLock();
+    return 0;
+}
+
+LRESULT CLockPanelDlg::OnEnable(WPARAM enabled, LPARAM /*lParam*/)
+{
+    // Posted: the dialog that disabled the panel is still on its way out.
+    if (enabled && m_bLockRequested)
+        ::PostMessageA(m_hWnd, WM_LOCKREQUEST, 0, 0);
+    return Default();
 }
 
 void CLockPanelDlg::OnLock()
@@ -177,17 +221,6 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     if (IsOn(settings.ReadInt(Key::UnlockQuit)))
         OnOK();
     AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_LOCK);
-}
-
-bool CLockPanelDlg::LockOpenPanel()
-{
-    CLockPanelDlg* panel = s_pOpenPanel;
-    if (panel == nullptr)
-        return false;
-    // A panel on its way out, or one under another dialog, is left alone.
-    if (s_bOpen && panel->m_hWnd != nullptr && !panel->m_bLocked && ::IsWindowEnabled(panel->m_hWnd))
-        panel->OnLock();
-    return true;
 }
 
 void CLockPanelDlg::ReportWrongPasswords(const CSettingsFile& settings)
@@ -290,6 +323,21 @@ LRESULT CLockPanelDlg::OnWindowPosChanged(WPARAM /*wParam*/, LPARAM lParam)
     return result;
 }
 
+LRESULT CLockPanelDlg::OnSettingChange(WPARAM action, LPARAM /*lParam*/)
+{
+    // The taskbar moved or grew (a protected restart starts while the shell
+    // is still laying it out): back inside, the confinement following.
+    if (action == SPI_SETWORKAREA)
+        KeepInsideWorkArea();
+    return Default();
+}
+
+LRESULT CLockPanelDlg::OnTaskbarCreated(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    KeepInsideWorkArea();
+    return 0;
+}
+
 LRESULT CLockPanelDlg::OnEndSession(WPARAM ending, LPARAM /*lParam*/)
 {
     // The session ends and the process with it: nothing may stay behind.
@@ -358,7 +406,7 @@ bool CLockPanelDlg::HasOwnProtectedRestart()
     std::string path;
     std::string data;
     return AfxGetModulePath(&path) && Platform().ReadRunValue(kProtectedRestartValue, &data) &&
-           IsOwnProtectedRestartCommand(data, path);
+           IsOwnProtectedRestartCommand(data.c_str(), path.c_str());
 }
 
 void CLockPanelDlg::SetProtectedRestart(bool enable)
@@ -367,9 +415,12 @@ void CLockPanelDlg::SetProtectedRestart(bool enable)
         Platform().DeleteRunValue(kProtectedRestartValue);
         return;
     }
-    // A cut path would start something else at the next boot: write nothing.
-    std::string path;
-    if (!AfxGetModulePath(&path))
+    // Part of the lock step, with task switching already off: nothing here
+    // may allocate. A cut path would start something else at the next boot:
+    // write nothing.
+    char path[kAfxModulePathRoom];
+    char command[ProtectedRestartCommandRoom(kAfxModulePathRoom)];
+    if (!AfxGetModulePath(path, sizeof path) || !ProtectedRestartCommand(path, command, sizeof command))
         return;
-    Platform().SetRunValue(kProtectedRestartValue, ProtectedRestartCommand(path));
+    Platform().SetRunValue(kProtectedRestartValue, command);
 }

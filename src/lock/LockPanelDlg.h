@@ -28,12 +28,14 @@ public:
 
     // Whether a panel is open: one at a time, program-wide.
     static int s_bOpen;
+    // The timed lock fell due, or the lock hotkey was pressed. An open panel
+    // that is not locked locks: at once, or when a dialog runs over it (its
+    // settings, the about box), as soon as that dialog has closed. False
+    // when no panel is open.
+    static bool RequestLock();
     // Whether a lock is in force: while it is, nothing but the panel's own
     // unlock road may act.
     static bool IsLockInForce() { return s_bLockInForce != 0; }
-    // The lock hotkey's road while a panel is open: an unlocked panel with
-    // no dialog over it locks. False when no panel is open.
-    static bool LockOpenPanel();
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
@@ -58,6 +60,10 @@ protected:
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM action, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnable(WPARAM enabled, LPARAM lParam);
+    LRESULT OnLockRequest(WPARAM wParam, LPARAM lParam);
 
     void SavePosition();
     void SetProtectedRestart(bool enable);
@@ -83,6 +89,7 @@ private:
 
     static int s_bLockInForce;
     static CLockPanelDlg* s_pOpenPanel;
+    int m_bLockRequested = 0;
 };
 
 #endif

@@ -13,7 +13,7 @@ delete_run_value
 trap 'status=$?; delete_run_value; (exit $status); e2e_end' EXIT
 
 WM_CLOSE=0x0010 WM_COMMAND=0x0111 WM_SYSCOMMAND=0x0112 SC_CLOSE=0xF060 WM_TRAYNOTIFY=0x040A
-WM_ENDSESSION=0x0016 WM_RBUTTONUP=0x0205 WM_LBUTTONDBLCLK=0x0203
+WM_ENDSESSION=0x0016 WM_RBUTTONUP=0x0205 WM_LBUTTONDBLCLK=0x0203 WM_DESTROY=0x0002 WM_NCDESTROY=0x0082
 ID_APP_EXIT=57665 ID_APP_ABOUT=57664 ID_SETTINGS=32776 ID_SLEEP=32771 ID_RESTART=32772
 ID_SHUTDOWN=32773 ID_LOGOFF=32774 ID_SHOW=32779 ID_LOCK=32775 ID_HOMEPAGE=32780
 
@@ -137,6 +137,12 @@ for id in $ID_APP_ABOUT $ID_SETTINGS $ID_SHOW $ID_LOCK $ID_HOMEPAGE $ID_SLEEP $I
 done
 try "a forged tray right-click" probe post "$FRAME_HWND" $WM_TRAYNOTIFY 128 $WM_RBUTTONUP
 try "a forged tray double click" probe post "$FRAME_HWND" $WM_TRAYNOTIFY 128 $WM_LBUTTONDBLCLK
+# The window's last messages, forged while it stays on the screen.
+try "WM_NCDESTROY to the panel, sent" probe send "$PANEL_HWND" $WM_NCDESTROY 0 0
+try "WM_DESTROY and WM_NCDESTROY to the panel, posted" \
+    eval 'probe post "$PANEL_HWND" $WM_DESTROY 0 0 && probe post "$PANEL_HWND" $WM_NCDESTROY 0 0'
+try "WM_DESTROY and WM_NCDESTROY to the frame" \
+    eval 'probe send "$FRAME_HWND" $WM_DESTROY 0 0 && probe send "$FRAME_HWND" $WM_NCDESTROY 0 0'
 try "IDOK and IDCANCEL to the panel" eval 'probe post "$PANEL_HWND" $WM_COMMAND 1 0 && probe post "$PANEL_HWND" $WM_COMMAND 2 0'
 
 # Disabled buttons enabled from outside, then clicked for real.

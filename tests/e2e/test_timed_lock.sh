@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The timed lock: after a running time (its length is the local time of day
 # of AfterTime), and at a clock time (the time of day of OnTime, any date).
-# Both start in the tray and open the panel locked, once.
+# Both start in the tray and open the panel locked, once. Then a running-time
+# lock falls due while the panel the start opened is still open, unlocked:
+# that panel locks.
 . "$(dirname "$0")/lib.sh"
 e2e_begin timed_lock
 e2e_desktop
@@ -48,4 +50,26 @@ wait_panel 40 || fail "the clock-time lock never came"
 expect_locked
 enter_password ""
 panel_gone 5 || fail "UnlockHide=1 but the panel stayed"
-log "pass"
+log "clock-time lock came"
+kill "$TETHRA_PID" 2>/dev/null
+timeout 30 wineserver -k >/dev/null 2>&1
+timeout 30 wineserver -w >/dev/null 2>&1
+e2e_desktop
+
+ini_file "[Option]" "InitTray=0" "TimeLock=1" "UnlockHide=1" "[Time]" "TimeLockType=0" "AfterTime=$after"
+started=$(now_ms)
+start_tethra
+wait_panel 15 || fail "InitTray=0 opened no panel"
+wait_frame 15 || fail "no main frame"
+opened=$(($(now_ms) - started))
+if [ "$opened" -lt 4000 ]; then
+    expect_item "$PANEL_HWND" 1000 "锁定" 1
+fi
+wait_until 30 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 解锁)" ]' ||
+    fail "the running-time lock never took the open panel"
+elapsed=$(($(now_ms) - started))
+[ "$elapsed" -ge 4900 ] || fail "the open panel locked ${elapsed} ms after the start, before the running time of 5 s"
+expect_locked
+enter_password ""
+panel_gone 5 || fail "UnlockHide=1 but the panel stayed"
+log "the open panel locked ${elapsed} ms after the start (shown unlocked after ${opened} ms); pass"

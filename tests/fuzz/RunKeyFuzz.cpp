@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "FuzzCheck.h"
 #include "fw/CommandLine.h"
@@ -12,16 +13,22 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string path = FuzzCString(data, size);
-    std::string command = ProtectedRestartCommand(path);
+    // The room the program reserves, and one byte past it that must stay untouched.
+    size_t room = ProtectedRestartCommandRoom(path.size());
+    std::vector<char> buffer(room + 1, '\x7f');
+    FUZZ_CHECK(ProtectedRestartCommand(path.c_str(), buffer.data(), room));
+    FUZZ_CHECK(buffer[room] == '\x7f');
+    std::string command = buffer.data();
 
     FUZZ_CHECK(command.find(path) != std::string::npos);
     FUZZ_CHECK(FuzzEndsWith(command, kProtectedSwitch));
     // Something separates the path from the switch.
     FUZZ_CHECK(command.size() > path.size() + std::strlen(kProtectedSwitch));
-    // A REG_SZ value: a NUL would cut it.
-    FUZZ_CHECK(command.find('\0') == std::string::npos);
+    // Too little room: refused, nothing usable left behind.
+    FUZZ_CHECK(!ProtectedRestartCommand(path.c_str(), buffer.data(), command.size()));
+    FUZZ_CHECK(buffer[0] == '\0');
     // The program knows what it wrote as its own.
-    FUZZ_CHECK(path.empty() || IsOwnProtectedRestartCommand(command, path));
+    FUZZ_CHECK(path.empty() || IsOwnProtectedRestartCommand(command.c_str(), path.c_str()));
 
     // The system starts the value as a command line; its tail must be the
     // switch, blanks in the path included. Quotes and control characters

@@ -410,6 +410,83 @@ TEST_F(FrameworkTest, QuitDuringAModalRunEndsEveryRunAndStaysQueued)
     EXPECT_EQ(TakeQuitMessage(), 7);
 }
 
+// Another program can send or post WM_DESTROY and WM_NCDESTROY to any of our
+// windows. Forged, they change nothing: the objects keep their windows, the
+// modal run goes on and no quit is posted. Real ends still let go.
+class CRefusedWnd : public CWnd {
+public:
+    int ends = 0;
+
+    static const MessageMapEntry messageEntries[];
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+
+protected:
+    void PostNcDestroy() override { ++ends; }
+
+private:
+    int OnCreate(CREATESTRUCTA*) { return -1; }
+};
+
+const MessageMapEntry CRefusedWnd::messageEntries[] = {
+    OnCreateRow(&CRefusedWnd::OnCreate),
+};
+const MessageMap CRefusedWnd::messageMap = {&CWnd::messageMap, messageEntries, std::size(messageEntries)};
+
+TEST_F(FrameworkTest, ForgedDestroyMessagesChangeNothing)
+{
+    CFrameWnd main;
+    ASSERT_TRUE(main.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    TheApp().m_pMainWnd = &main;
+    HWND hMain = main.m_hWnd;
+    auto forge = [](HWND hWnd) {
+        ::SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+        ::SendMessageA(hWnd, WM_DESTROY, 0, 0);
+        ::PostMessageA(hWnd, WM_NCDESTROY, 0, 0);
+        ::PostMessageA(hWnd, WM_DESTROY, 0, 0);
+    };
+
+    COpenDialog dialog;
+    HWND hDialog = nullptr;
+    int ticks = 0;
+    Script script;
+    script
+        .Until([&] {
+            if (dialog.m_hWnd == nullptr || !::IsWindowVisible(dialog.m_hWnd))
+                return false;
+            hDialog = dialog.m_hWnd;
+            forge(hDialog);
+            forge(hMain);
+            return true;
+        })
+        .Until([&] { return ++ticks >= 4; })
+        .Then([&] {
+            EXPECT_EQ(dialog.m_hWnd, hDialog);
+            EXPECT_EQ(CWnd::FromHandle(hDialog), &dialog);
+            EXPECT_TRUE(::IsWindowVisible(hDialog));
+            EXPECT_EQ(main.m_hWnd, hMain);
+            EXPECT_EQ(CWnd::FromHandle(hMain), &main);
+            ::PostMessageA(hDialog, WM_COMMAND, IDOK, 0);
+        });
+    script.Start();
+    INT_PTR result = dialog.DoModal();
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(result, IDOK) << "the modal run went on to its own end";
+    EXPECT_EQ(TakeQuitMessage(), -1);
+
+    // Ended for real: by DestroyWindow, and by a creation refused.
+    main.DestroyWindow();
+    EXPECT_EQ(main.m_hWnd, nullptr);
+    EXPECT_EQ(TakeQuitMessage(), 0) << "the main window's end posts the quit";
+    TheApp().m_pMainWnd = nullptr;
+    CRefusedWnd refused;
+    RECT place = {0, 0, 50, 50};
+    EXPECT_FALSE(refused.CreateEx(0, nullptr, "refused", WS_OVERLAPPEDWINDOW, place, nullptr, 0));
+    EXPECT_EQ(refused.m_hWnd, nullptr);
+    EXPECT_EQ(refused.ends, 1);
+}
+
 // ---------------------------------------------------------------------------
 // Window classes
 

@@ -5,6 +5,8 @@
 
 #include "WinTestSupport.h"
 #include "app/TethraApp.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/SettingsDlg.h"
 #include "fw/FrameWnd.h"
 #include "lock/LockPanelDlg.h"
 #include "res/resource.h"
@@ -231,7 +233,9 @@ TEST_F(LockPanelTest, ProtectedRestartFollowsTheSettingReadAtEachPress)
 {
     char exe[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-    const std::string setRun = "SetRunValue(VQS," + ProtectedRestartCommand(exe) + ")";
+    char command[ProtectedRestartCommandRoom(MAX_PATH)] = "";
+    ASSERT_TRUE(ProtectedRestartCommand(exe, command, sizeof command));
+    const std::string setRun = std::string("SetRunValue(VQS,") + command + ")";
 
     // On at both presses: set at the lock, deleted at the unlock.
     Settings().WriteFlag(Key::Protected, true);
@@ -552,8 +556,31 @@ TEST_F(LockPanelExitTest, ConfinementFollowsActivationAndMoves)
     EXPECT_EQ(Run(panel, script), IDOK);
 }
 
-// A saved place the panel cannot wholly show at opens inside the work area;
-// the stored values are left as they are until the panel saves its place.
+// Notes the panel's place at every move or show that leaves it visible.
+class CWatchedPanel : public CLockPanelDlg {
+public:
+    std::vector<RECT> shownAt;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_WINDOWPOSCHANGED && ::IsWindowVisible(m_hWnd)) {
+            RECT r;
+            ::GetWindowRect(m_hWnd, &r);
+            shownAt.push_back(r);
+        }
+        return CLockPanelDlg::WindowProc(message, wParam, lParam);
+    }
+};
+
+bool Inside(const RECT& r, const RECT& area)
+{
+    return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
+}
+
+// A saved place the panel cannot wholly show at opens inside the work area,
+// and it is never seen anywhere else on the way; the stored values are left
+// as they are until the panel saves its place.
 TEST_F(LockPanelExitTest, ASavedPlaceOffTheWorkAreaOpensInside)
 {
     RECT work;
@@ -572,12 +599,15 @@ TEST_F(LockPanelExitTest, ASavedPlaceOffTheWorkAreaOpensInside)
         Settings().WriteInt(Key::Left, c.left);
         Settings().WriteInt(Key::Top, c.top);
         m_platform.calls.clear();
-        CLockPanelDlg panel;
+        CWatchedPanel panel;
         panel.m_bLockOnOpen = 1;
         RECT opened = {};
         Script script;
         WaitForPanel(script, panel);
         script.Then([&] {
+            EXPECT_FALSE(panel.shownAt.empty());
+            for (const RECT& r : panel.shownAt)
+                EXPECT_TRUE(Inside(r, work)) << "shown at " << r.left << "," << r.top;
             ::GetWindowRect(panel.m_hWnd, &opened);
             EXPECT_GE(opened.left, work.left);
             EXPECT_GE(opened.top, work.top);
@@ -593,6 +623,126 @@ TEST_F(LockPanelExitTest, ASavedPlaceOffTheWorkAreaOpensInside)
         EXPECT_EQ(Settings().ReadInt(Key::Left), opened.left);
         EXPECT_EQ(Settings().ReadInt(Key::Top), opened.top);
     }
+}
+
+// The work area changes under an open panel (the taskbar grows, or comes
+// back after the shell restarted): the panel goes back inside it, and a
+// locked panel's confinement follows.
+TEST_F(LockPanelExitTest, AChangedWorkAreaTakesThePanelBackInside)
+{
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // The system's work area, whatever the test does to it.
+    struct Restore {
+        RECT area;
+        ~Restore() { ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0); }
+    } restore{work};
+    Settings().WriteInt(Key::Left, work.right);
+    Settings().WriteInt(Key::Top, work.bottom);
+
+    CLockPanelDlg panel;
+    panel.m_bLockOnOpen = 1;
+    RECT smaller = {work.left, work.top, work.right - 120, work.bottom - 90};
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] {
+        RECT r;
+        ::GetWindowRect(panel.m_hWnd, &r);
+        ASSERT_EQ(r.right, work.right) << "opens in the corner";
+        ASSERT_TRUE(::SystemParametersInfoA(SPI_SETWORKAREA, 0, &smaller, 0));
+        m_platform.calls.clear();
+        ::SendMessageA(panel.m_hWnd, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+        ::GetWindowRect(panel.m_hWnd, &r);
+        EXPECT_EQ(r.right, smaller.right);
+        EXPECT_EQ(r.bottom, smaller.bottom);
+        ASSERT_FALSE(m_platform.calls.empty());
+        EXPECT_EQ(m_platform.calls.back(), LockCallsFor(r).front()) << "the confinement followed";
+    });
+    AnswerPrompt(script, panel, "");
+    script.Then([&] {
+        // Unlocked, at the edge of a grown work area: the new taskbar's
+        // announcement alone brings it back.
+        ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &work, 0);
+        ::SetWindowPos(panel.m_hWnd, nullptr, work.right - 40, work.bottom - 30, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &smaller, 0);
+        ::SendMessageA(panel.m_hWnd, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        RECT r;
+        ::GetWindowRect(panel.m_hWnd, &r);
+        EXPECT_TRUE(Inside(r, smaller)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+        // Another setting's change moves nothing.
+        ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &work, 0);
+        ::SetWindowPos(panel.m_hWnd, nullptr, work.right - 40, work.bottom - 30, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SystemParametersInfoA(SPI_SETWORKAREA, 0, &smaller, 0);
+        ::SendMessageA(panel.m_hWnd, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+        ::GetWindowRect(panel.m_hWnd, &r);
+        EXPECT_EQ(r.left, work.right - 40);
+    });
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+}
+
+// A lock requested while the panel is open (the timed lock fell due): an
+// unlocked panel locks, at once or as soon as a dialog over it has closed;
+// a locked one stays as it is.
+TEST_F(LockPanelExitTest, ARequestedLockTakesTheOpenPanel)
+{
+    EXPECT_FALSE(CLockPanelDlg::RequestLock()) << "no panel open";
+    CLockPanelDlg panel;
+    Calls atLock;
+    int ticks = 0;
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] { EXPECT_TRUE(CLockPanelDlg::RequestLock()); })
+        .Until([&] { return panel.m_bLocked == 1; })
+        .Then([&] {
+            RECT r;
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(r));
+            EXPECT_EQ(ButtonText(panel.m_hWnd, IDC_LOCK), kUnlockText);
+            atLock = Effects(m_platform.calls);
+            EXPECT_TRUE(CLockPanelDlg::RequestLock());
+        })
+        .Until([&] { return ++ticks >= 4; })
+        .Then([&] { EXPECT_EQ(Effects(m_platform.calls), atLock) << "a locked panel stays as it is"; });
+    AnswerPrompt(script, panel, "");
+
+    // Over the panel: its settings dialog, then the about box.
+    for (int over = 0; over < 2; ++over) {
+        auto dialog = std::make_shared<HWND>(nullptr);
+        script
+            .Then([&, over] {
+                ticks = 0;
+                m_platform.calls.clear();
+                if (over == 0) {
+                    CSettingsDlg settings;
+                    settings.DoModal();
+                } else {
+                    CAboutDlg about;
+                    about.DoModal();
+                }
+            })
+            .Until([&, dialog] { return (*dialog = FindDialog(panel.m_hWnd)) != nullptr; })
+            .Then([] { EXPECT_TRUE(CLockPanelDlg::RequestLock()); })
+            .Until([&] { return ++ticks >= 4; })
+            .Then([&, dialog] {
+                EXPECT_EQ(panel.m_bLocked, 0) << "not while the dialog is open";
+                EXPECT_TRUE(m_platform.CallsStartingWith("ClipCursor").empty());
+                ::PostMessageA(*dialog, WM_COMMAND, IDCANCEL, 0);
+            })
+            .Until([&] { return panel.m_bLocked == 1; })
+            .Then([&, dialog] {
+                EXPECT_FALSE(::IsWindow(*dialog));
+                RECT r;
+                ::GetWindowRect(panel.m_hWnd, &r);
+                EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(r)) << "locked once the dialog closed";
+            });
+        AnswerPrompt(script, panel, "");
+    }
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+    EXPECT_FALSE(CLockPanelDlg::RequestLock());
 }
 
 }  // namespace

@@ -295,7 +295,7 @@ public:
     explicit CSnapshotPlatform(const TempIni& ini) : m_ini(ini) {}
     std::vector<std::string> fileAtRunKey;
 
-    void SetRunValue(const char* name, const std::string& data) override
+    void SetRunValue(const char* name, const char* data) override
     {
         fileAtRunKey.push_back(m_ini.ReadRaw());
         CRecordingPlatform::SetRunValue(name, data);
@@ -473,6 +473,96 @@ TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPau
     frame.DestroyWindow();
     PumpMessages();
     TakeQuitMessage();
+}
+
+// A second request for a dialog that is open brings it out from behind
+// another window: owned by the hidden frame, it has no taskbar button.
+TEST_F(SettingsDlgTest, ASecondRequestBringsTheOpenDialogToTheFront)
+{
+    m_ini.WriteRaw("[Option]\r\nInitTray=1\r\n");
+    TheApp().m_pMainWnd = nullptr;
+    m_main.DestroyWindow();
+    CMainFrame frame;
+    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, nullptr));
+    TheApp().m_pMainWnd = &frame;
+    HWND f = frame.m_hWnd;
+    CWnd other;
+    RECT everywhere = {0, 0, 1024, 768};
+    ASSERT_TRUE(other.CreateEx(0, nullptr, "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, everywhere, nullptr, 0));
+
+    auto dialogsTitled = [](const char* title) {
+        std::vector<HWND> found;
+        for (HWND hWnd : ThreadWindows()) {
+            if (ClassOf(hWnd) == "#32770" && ::IsWindowVisible(hWnd) && TextOf(hWnd) == title)
+                found.push_back(hWnd);
+        }
+        return found;
+    };
+    auto panelWindow = [] {
+        for (HWND hWnd : ThreadWindows()) {
+            if (ClassOf(hWnd) == "#32770" && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, IDC_LOCK) != nullptr)
+                return hWnd;
+        }
+        return static_cast<HWND>(nullptr);
+    };
+    struct Case {
+        const char* name;
+        UINT command;  // the request, from the tray
+        const char* title;
+        bool fromPanel;  // first opened by the panel's button
+    };
+    const Case cases[] = {
+        {"settings from the tray", ID_SETTINGS, "设置", false},
+        {"settings from the panel", ID_SETTINGS, "设置", true},
+        {"about box", ID_APP_ABOUT, "关于 Tethra", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND dialog = nullptr;
+        HWND panel = nullptr;
+        Script script;
+        if (c.fromPanel) {
+            script.Then([&] { ::PostMessageA(f, WM_COMMAND, ID_SHOW, 0); })
+                .Until([&] { return (panel = panelWindow()) != nullptr; })
+                .Then([&] { Click(panel, IDC_SETTINGS); });
+        } else {
+            script.Then([&] { ::PostMessageA(f, WM_COMMAND, c.command, 0); });
+        }
+        script
+            .Until([&] {
+                std::vector<HWND> open = dialogsTitled(c.title);
+                dialog = open.empty() ? nullptr : open[0];
+                return dialog != nullptr;
+            })
+            .Then([&] { ::SetForegroundWindow(other.m_hWnd); })
+            .Until([&] { return ::GetForegroundWindow() == other.m_hWnd; })
+            .Then([&] { ::PostMessageA(f, WM_COMMAND, c.command, 0); })
+            .Until([&] { return ::GetForegroundWindow() == dialog; })
+            .Then([&] {
+                EXPECT_EQ(dialogsTitled(c.title).size(), 1u);
+                ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            })
+            .Until([&] { return dialogsTitled(c.title).empty(); })
+            .Then([&] {
+                if (panel != nullptr)
+                    ::PostMessageA(panel, WM_COMMAND, IDCANCEL, 0);
+            })
+            .Until([&] { return panelWindow() == nullptr; });
+        script.Start();
+        while (!script.Done() && !script.TimedOut()) {
+            MSG msg;
+            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0)
+                break;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        script.Stop();
+        EXPECT_TRUE(script.Done()) << "the open dialog never came to the front";
+    }
+
+    other.DestroyWindow();
+    TheApp().m_pMainWnd = nullptr;
+    frame.DestroyWindow();
 }
 
 TEST_F(SettingsDlgTest, WithoutThePickerClassTheDialogSaysWhyItCannotOpen)

@@ -63,9 +63,9 @@ void CRecordingPlatform::ShellOpen(const char* target)
     calls.push_back(Format("ShellOpen(%s)", target));
 }
 
-void CRecordingPlatform::SetRunValue(const char* name, const std::string& data)
+void CRecordingPlatform::SetRunValue(const char* name, const char* data)
 {
-    calls.push_back(Format("SetRunValue(%s,%s)", name, data.c_str()));
+    calls.push_back(Format("SetRunValue(%s,%s)", name, data));
     DeleteRunValueQuietly(name);
     runValues.emplace_back(name, data);
 }

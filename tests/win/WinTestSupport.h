@@ -30,7 +30,7 @@ public:
     BOOL EnableShutdownPrivilege() override;
     int GetPlatformId() override { return platformId; }
     void ShellOpen(const char* target) override;
-    void SetRunValue(const char* name, const std::string& data) override;
+    void SetRunValue(const char* name, const char* data) override;
     void DeleteRunValue(const char* name) override;
     // A small Run key: SetRunValue and DeleteRunValue change it (and are
     // recorded), the queries read it.
