@@ -85,22 +85,7 @@ tethra_start_xvfb() {
             sleep 0.2
         done
         kill "$TETHRA_XVFB_PID" 2>/dev/null
-        : "${TETHRA_WINE_ARCH:=win64}"
-export TETHRA_WINE_ARCH
-TETHRA_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-
-# Debian's wine command takes the 32-bit loader whenever 32-bit Wine is
-# installed, even for a 64-bit prefix: the x86_64 pass names its loader
-# (scripts/wine64/wine, first in PATH), the i686 pass takes the command.
-tethra_wine_path() {
-    PATH=$(printf '%s' ":$PATH:" | sed "s#:$TETHRA_SCRIPTS/wine64:#:#g; s#^:##; s#:\$##")
-    if [ "$TETHRA_WINE_ARCH" = win64 ] && [ -x /usr/lib/wine/wine ]; then
-        PATH="$TETHRA_SCRIPTS/wine64:$PATH"
-    fi
-    export PATH
-}
-tethra_wine_path
-TETHRA_XVFB_PID=""
+        TETHRA_XVFB_PID=""
     done
     echo "could not start Xvfb" >&2
     return 1
