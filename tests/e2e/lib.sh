@@ -463,6 +463,14 @@ enter_password() {
     probe wait-gone 5000 $PROMPT_FILTER || fail "the prompt stayed open"
 }
 
+# answer_wrong_password_report: after an unlock that followed wrong
+# passwords, the program reports them in a message box; it is answered.
+answer_wrong_password_report() {
+    wait_window 10 $MESSAGE_BOX_FILTER || fail "no report of the wrong passwords after the unlock"
+    xdotool key Return
+    probe wait-gone 5000 $MESSAGE_BOX_FILTER || fail "the report stayed"
+}
+
 # run_value: prints the protected-restart value under the Run key; fails when there is none.
 run_value() {
     timeout 60 wine reg query "$RUN_KEY" /v VQS 2>/dev/null | tr -d '\r' |

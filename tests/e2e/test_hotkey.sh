@@ -20,7 +20,7 @@ start_in_tray() {
     probe find $PANEL_FILTER >/dev/null && fail "a panel opened although InitTray=1"
 }
 
-lock_text_is() { item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex "$1")" ]; }
+lock_text_is() { item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex "$1")" ]; }
 
 unlock() {
     enter_password "$password"
@@ -52,11 +52,11 @@ xdotool key ctrl+alt+j
 wine "$TETHRA_HOTKEY_HOLDER" 3 0x4A 120000 >/dev/null 2>&1 &
 holder=$!
 E2E_PIDS="$E2E_PIDS $holder"
-wait_window 15 title="$(gbk_hex tethra-hotkey-holder)" || fail "the helper could not take Ctrl+Alt+J"
+wait_window 15 title="$(shown_hex tethra-hotkey-holder)" || fail "the helper could not take Ctrl+Alt+J"
 click_item "$SETTINGS_HWND" 1
 wait_window 10 $MESSAGE_BOX_FILTER || fail "no message for a key another program holds"
 box=$WIN_HWND
-probe children "$box" | grep -q " $(gbk_hex "这个热键已被其他程序占用，请另选一个。")\$" ||
+probe children "$box" | grep -q " $(shown_hex "这个热键已被其他程序占用，请另选一个。")\$" ||
     fail "the message does not say the key is taken: $(probe children "$box")"
 xdotool key Return
 probe wait-gone 5000 $MESSAGE_BOX_FILTER || fail "the message stayed"
@@ -64,7 +64,7 @@ probe find $SETTINGS_FILTER >/dev/null || fail "the settings dialog closed after
 [ -z "$(ini_get Option HotKey)" ] || fail "a key another program holds was saved: HotKey=$(ini_get Option HotKey)"
 log "a key held by another program is reported and not saved"
 kill "$holder" 2>/dev/null
-timeout 30 wine "$TETHRA_PROBE" wait-gone 15000 title="$(gbk_hex tethra-hotkey-holder)" >/dev/null
+timeout 30 wine "$TETHRA_PROBE" wait-gone 15000 title="$(shown_hex tethra-hotkey-holder)" >/dev/null
 
 # Ctrl+Alt+K is free: OK keeps it.
 click_item "$SETTINGS_HWND" 1020

@@ -45,6 +45,7 @@ expect_locked
 log "wrong password: still locked"
 
 enter_password "$password"
+answer_wrong_password_report
 wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "the right password did not unlock"
 expect_unlocked
 log "right password: unlocked, pointer free"

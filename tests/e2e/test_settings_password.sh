@@ -58,6 +58,7 @@ sleep 0.3
 expect_locked
 log "the old password no longer unlocks"
 enter_password "$new"
+answer_wrong_password_report
 wait_until 5 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 锁定)" ]' || fail "the new password did not unlock"
 expect_unlocked
 click_item "$PANEL_HWND" 1

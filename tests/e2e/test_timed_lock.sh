@@ -65,7 +65,7 @@ opened=$(($(now_ms) - started))
 if [ "$opened" -lt 4000 ]; then
     expect_item "$PANEL_HWND" 1000 "锁定" 1
 fi
-wait_until 30 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex 解锁)" ]' ||
+wait_until 30 eval 'item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex 解锁)" ]' ||
     fail "the running-time lock never took the open panel"
 elapsed=$(($(now_ms) - started))
 [ "$elapsed" -ge 4900 ] || fail "the open panel locked ${elapsed} ms after the start, before the running time of 5 s"

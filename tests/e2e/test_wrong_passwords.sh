@@ -9,7 +9,7 @@ e2e_desktop
 password="right-7"
 ini_file "[Option]" "InitLock=1" "[System]" "Password=$(probe stored-password "$password")"
 
-lock_text_is() { item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(gbk_hex "$1")" ]; }
+lock_text_is() { item "$PANEL_HWND" 1000 && [ "$ITEM_TEXT" = "$(shown_hex "$1")" ]; }
 
 # wrong_password <n>: a wrong password; the panel stays locked and the
 # settings file counts n.
