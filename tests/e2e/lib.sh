@@ -29,6 +29,7 @@ E2E_WIN_DIR=""        # the same folder as Windows sees it
 E2E_EXE_WIN=""        # C:\tethra-<name>\Tethra.exe
 E2E_INI=""            # its settings file, Unix path
 E2E_PIDS=""           # every process the test started
+E2E_RULES_LOG=""      # the broken Windows 95/98 rules of the test's program starts
 E2E_OWN_WINE=0        # 1 when lib.sh prepared the desktop and prefix itself
 E2E_START_SECONDS=$SECONDS
 
@@ -60,6 +61,12 @@ e2e_begin() {
     trap e2e_end EXIT
     mkdir -p "$TETHRA_ARTIFACTS"
     rm -f "$TETHRA_ARTIFACTS/$E2E_NAME-failure.png"
+    # Every start of the program loads the rules (start_tethra), which append
+    # each rule it breaks to this file, by its path on Wine's drive Z: (the
+    # root), so a test's other prefix writes it too.
+    E2E_RULES_LOG="$TETHRA_ARTIFACTS/$E2E_NAME-rules.log"
+    rm -f "$E2E_RULES_LOG"
+    export TETHRA_RULES_LOG="Z:${E2E_RULES_LOG//\//\\}"
     # Whatever an earlier test left running would share the desktop and the
     # mutex. The old server must be gone before a new one starts, or the next
     # wine command can fail at once.
@@ -91,6 +98,15 @@ e2e_end() {
         wait "$pid" 2>/dev/null
     done
     [ -n "$E2E_DIR" ] && rm -rf "$E2E_DIR"
+    # Read once every program of the test has ended.
+    if [ -s "$E2E_RULES_LOG" ]; then
+        local rule
+        while IFS= read -r rule; do
+            log "FAIL: $rule"
+        done <"$E2E_RULES_LOG"
+        log "FAIL: the program broke Windows 95/98 rules (the lines above, from $E2E_RULES_LOG)"
+        [ "$status" -eq 0 ] && status=1
+    fi
     [ "$E2E_OWN_WINE" = 1 ] && tethra_wine_down
     log "done, status $status"
     exit "$status"
@@ -188,9 +204,16 @@ ini_get() {
         in_section && tolower($1) == tolower(k) { print substr($0, index($0, "=") + 1); exit }'
 }
 
-# start_tethra [args...]: runs the test's copy of the program; its pid in TETHRA_PID.
+# start_tethra [args...]: runs the test's copy of the program under Windows
+# 95/98's rules; TETHRA_PID is the pid of the probe that started it, which
+# waits for it and ends with its exit code.
 start_tethra() {
-    wine "$E2E_EXE_WIN" "$@" >/dev/null 2>&1 &
+    start_program "$E2E_EXE_WIN" "$@"
+}
+
+# start_program <exe> [args...]: start_tethra for another copy.
+start_program() {
+    wine "$TETHRA_PROBE" start "$@" >/dev/null 2>&1 &
     TETHRA_PID=$!
     E2E_PIDS="$E2E_PIDS $TETHRA_PID"
 }

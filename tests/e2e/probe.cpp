@@ -407,8 +407,11 @@ int CmdChecked(int argc, char** argv)
     return 0;
 }
 
+bool StartUnderRules(char* commandLine, PROCESS_INFORMATION* process);
+
 // run-value <name> [wait-ms]: starts the command line a value under the
-// machine's Run key holds, as the system does at its start. With wait-ms,
+// machine's Run key holds, as the system does at its start (under Windows
+// 95/98's rules, as the start command starts it). With wait-ms,
 // waits that long for it to end and prints its exit code (exit 1 if it runs on).
 int CmdRunValue(int argc, char** argv)
 {
@@ -425,10 +428,8 @@ int CmdRunValue(int argc, char** argv)
     ::RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ)
         return 1;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, data, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!StartUnderRules(data, &process))
         return 1;
     ::CloseHandle(process.hThread);
     int code = 0;
@@ -608,6 +609,105 @@ bool CountObjectsIn(HANDLE process, ObjectCounts* counts)
               ::ReadProcessMemory(process, record, counts, sizeof *counts, nullptr);
     ::VirtualFreeEx(process, record, 0, MEM_RELEASE);
     return ok;
+}
+
+// ---- the program under Windows 95/98's rules -----------------------------
+
+const char kRulesDll[] = "tethra_rules.dll";
+
+// A start that could not load the rules goes into their log too, so the
+// script that made it fails.
+void LogUncheckedStart(const char* log, const char* commandLine, const char* why)
+{
+    std::fprintf(stderr, "%s: %s\n", commandLine, why);
+    HANDLE file = ::CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string line = std::string(commandLine) + ": started without the Windows 95/98 rules: " + why + "\n";
+    DWORD written = 0;
+    ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// Starts the command line with its first thread suspended, loads the rules
+// DLL into the new process on a thread of its own (the DLL points the
+// program's import table at the checkers as it loads), and only then lets
+// the program run. The DLL is of the probe's architecture; the program must
+// be too.
+bool StartUnderRules(char* commandLine, PROCESS_INFORMATION* process)
+{
+    char log[MAX_PATH] = "";
+    DWORD logLength = ::GetEnvironmentVariableA("TETHRA_RULES_LOG", log, sizeof log);
+    if (logLength == 0 || logLength >= sizeof log) {
+        std::fprintf(stderr, "TETHRA_RULES_LOG is not set: no file for the broken rules\n");
+        return false;
+    }
+    std::string dll;
+    if (!ProbeFolderFile(kRulesDll, &dll)) {
+        LogUncheckedStart(log, commandLine, "no path for the rules DLL");
+        return false;
+    }
+    std::string shown(commandLine);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                          process)) {
+        LogUncheckedStart(log, shown.c_str(), "CreateProcess failed");
+        return false;
+    }
+    const char* failure = nullptr;
+    LPVOID text = ::VirtualAllocEx(process->hProcess, nullptr, dll.size() + 1, MEM_COMMIT | MEM_RESERVE,
+                                   PAGE_READWRITE);
+    // The system DLLs sit at the same address in every process.
+    auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    if (text == nullptr || !::WriteProcessMemory(process->hProcess, text, dll.c_str(), dll.size() + 1, nullptr))
+        failure = "cannot write the rules DLL's path into the process";
+    else if (!RunRemoteThread(process->hProcess, loadLibrary, text))
+        failure = "the thread loading the rules DLL did not finish";
+    else if (RemoteModule(process->hProcess, kRulesDll) == nullptr)
+        failure = "the rules DLL did not load";
+    if (text != nullptr)
+        ::VirtualFreeEx(process->hProcess, text, 0, MEM_RELEASE);
+    if (failure != nullptr) {
+        LogUncheckedStart(log, shown.c_str(), failure);
+        ::TerminateProcess(process->hProcess, 1);
+        ::CloseHandle(process->hThread);
+        ::CloseHandle(process->hProcess);
+        return false;
+    }
+    ::ResumeThread(process->hThread);
+    return true;
+}
+
+// start <exe> [args...]: runs the program under Windows 95/98's rules and
+// waits for it to end; the exit code is the program's, 3 when it could not
+// be started under the rules. Arguments are quoted as Wine's own start
+// quotes them: those with a blank, and empty ones.
+int CmdStart(int argc, char** argv)
+{
+    if (argc < 1)
+        return 2;
+    std::string line;
+    for (int i = 0; i < argc; ++i) {
+        std::string argument = argv[i];
+        bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
+        if (i > 0)
+            line += ' ';
+        line += quote ? '"' + argument + '"' : argument;
+    }
+    std::vector<char> commandLine(line.begin(), line.end());
+    commandLine.push_back('\0');
+    PROCESS_INFORMATION process = {};
+    if (!StartUnderRules(commandLine.data(), &process))
+        return 3;
+    ::CloseHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(code);
 }
 
 // objects <hwnd>: committed private memory and working set (KiB) and the GDI
@@ -952,6 +1052,7 @@ const Command kCommands[] = {
     {"stored-password", CmdStoredPassword, "stored-password <text>"},
     {"checked", CmdChecked, "checked <hwnd> <id>"},
     {"run-value", CmdRunValue, "run-value <name> [wait-ms]"},
+    {"start", CmdStart, "start <exe> [args...]"},
     {"objects", CmdObjects, "objects <hwnd>"},
     {"soak-menus", CmdSoakMenus, "soak-menus <frame-hwnd> <count>"},
     {"soak-locks", CmdSoakLocks, "soak-locks <panel-hwnd> <count> <password>"},

@@ -31,9 +31,8 @@ log "NT-mode prefix ready"
 dir="$WINEPREFIX/drive_c/tethra-nt"
 mkdir -p "$dir"
 cp "$TETHRA_EXE" "$dir/Tethra.exe"
-wine 'C:\tethra-nt\Tethra.exe' >/dev/null 2>&1 &
-pid=$!
-E2E_PIDS="$E2E_PIDS $pid"
+start_program 'C:\tethra-nt\Tethra.exe'
+pid=$TETHRA_PID
 
 # The first program in a new prefix waits for the prefix to finish setting up.
 wait_window 60 class=#32770 title="$TITLE_TETHRA" visible=1 || fail "no message box captioned Tethra"
