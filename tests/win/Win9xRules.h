@@ -3,7 +3,9 @@
 // tray tooltip's length, functions looked up at run time. Installed into a
 // module's import address table, every call the module makes through that
 // table is checked before it goes on to the system. The product is built
-// as it ships; only the test programs install this.
+// as it ships; only the tests install this: the Wine test program in its
+// own table (a broken rule fails the test), the end-to-end runs' rules DLL
+// in the real program's (a broken rule goes to a file).
 #ifndef TETHRA_TESTS_WIN_WIN9XRULES_H
 #define TETHRA_TESTS_WIN_WIN9XRULES_H
 
