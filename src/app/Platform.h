@@ -19,6 +19,13 @@ public:
     // The screen-saver-running declaration that turns task switching off on Windows 9x.
     virtual BOOL SetScreenSaverRunning(BOOL running) = 0;
 
+    // The keyboard's window. Windows 98/Me refuse SetForegroundWindow to a
+    // process that did not receive the last input, unless its thread is
+    // attached to the foreground thread's input.
+    virtual HWND GetForegroundWindow() = 0;
+    virtual BOOL SetForegroundWindow(HWND hWnd) = 0;
+    virtual BOOL AttachThreadInput(DWORD thread, DWORD toThread, BOOL attach) = 0;
+
     virtual BOOL ExitWindowsEx(UINT flags, DWORD reserved) = 0;
     virtual BOOL SetSystemPowerState(BOOL suspend, BOOL force) = 0;
     // Enables SeShutdownPrivilege on the process token. FALSE when the token

@@ -19,6 +19,13 @@ public:
         return ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, nullptr, 0);
     }
 
+    HWND GetForegroundWindow() override { return ::GetForegroundWindow(); }
+    BOOL SetForegroundWindow(HWND hWnd) override { return ::SetForegroundWindow(hWnd); }
+    BOOL AttachThreadInput(DWORD thread, DWORD toThread, BOOL attach) override
+    {
+        return ::AttachThreadInput(thread, toThread, attach);
+    }
+
     BOOL ExitWindowsEx(UINT flags, DWORD reserved) override { return ::ExitWindowsEx(flags, reserved); }
 
     BOOL SetSystemPowerState(BOOL suspend, BOOL force) override

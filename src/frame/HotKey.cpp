@@ -5,14 +5,21 @@ namespace {
 // Virtual keys (the values of windows.h's VK_ names) that the hotkey rules
 // and names need.
 constexpr int kVkTab = 0x09;
+constexpr int kVkReturn = 0x0D;
 constexpr int kVkShift = 0x10;
 constexpr int kVkControl = 0x11;
 constexpr int kVkMenu = 0x12;
 constexpr int kVkEscape = 0x1B;
+constexpr int kVkSpace = 0x20;
 constexpr int kVkDelete = 0x2E;
 constexpr int kVkNumpad0 = 0x60;
+constexpr int kVkDecimal = 0x6E;
 constexpr int kVkF1 = 0x70;
+constexpr int kVkF4 = 0x73;
 constexpr int kVkF24 = 0x87;
+
+// Keys that Alt alone takes everywhere.
+constexpr unsigned char kAltKeys[] = {kVkTab, kVkEscape, kVkF4, kVkSpace, kVkReturn};
 
 // RegisterHotKey's modifier bits.
 constexpr unsigned kModAlt = 0x1;
@@ -99,9 +106,21 @@ HotKeyCheck CheckHotKey(int word)
     // Without Ctrl or Alt the key would be taken from every program's typing.
     if (!control && !alt)
         return HotKeyCheck::Refused;
-    // Windows 9x keeps these: the task list, the Start menu, task switching.
-    if ((control && alt && key == kVkDelete) || (control && !alt && key == kVkEscape) ||
-        (alt && !control && (key == kVkTab || key == kVkEscape)))
+    bool kept = false;
+    if (control) {
+        // Windows 9x keeps these: the task list (Num Del counts as Del
+        // there), the Start menu.
+        kept = alt ? key == kVkDelete || key == kVkDecimal : key == kVkEscape;
+    } else {
+        // Alt alone belongs to every program: task switching, closing a
+        // window, its system menu, full screen, the menus' letters, and the
+        // keypad's digits that type a character by its code. (0x3A to 0x40
+        // are no keys.)
+        kept = (key >= '0' && key <= 'Z') || (key >= kVkNumpad0 && key <= kVkNumpad0 + 9);
+        for (int reserved : kAltKeys)
+            kept = kept || key == reserved;
+    }
+    if (kept)
         return HotKeyCheck::Refused;
     return HotKeyCheck::Allowed;
 }

@@ -100,7 +100,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* /*cs*/)
     StartupPlan plan =
         DecideStartup(m_bProtectedStart, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
     if (plan.lock)
-        OnLock();
+        RunLockPanel(true, m_bProtectedStart);
     if (plan.armTimedLock)
         ArmTimedLock();
     if (plan.showPanel)
@@ -179,11 +179,11 @@ LRESULT CMainFrame::OnMenuChar(WPARAM wParam, LPARAM lParam)
     return Default();
 }
 
-void CMainFrame::RunLockPanel(bool lockOnOpen)
+void CMainFrame::RunLockPanel(bool lockOnOpen, bool carryOn)
 {
     CLockPanelDlg panel;
-    if (lockOnOpen)
-        panel.m_bLockOnOpen = 1;
+    panel.m_bLockOnOpen = lockOnOpen ? 1 : 0;
+    panel.m_bCarryOnLock = carryOn ? 1 : 0;
     if (panel.DoModal() != IDOK)
         return;
     // Close, or an unlock that quits: the program ends. The frame stays to

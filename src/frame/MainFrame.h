@@ -64,7 +64,9 @@ protected:
 
 private:
     // Runs a fresh lock panel; lockOnOpen makes it lock as it opens.
-    void RunLockPanel(bool lockOnOpen);
+    // carryOn: the lock of a protected restart, which goes on with the lock
+    // in force before it.
+    void RunLockPanel(bool lockOnOpen, bool carryOn = false);
     void ArmTimedLock();
     // The lock hotkey's road: the tray's Lock, and an open unlocked panel
     // locks; nothing while a lock is in force or the settings dialog is open.

@@ -47,6 +47,13 @@ LockRect WindowRectOf(HWND hWnd)
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// Where a window the size of sized, put at (left, top), goes to lie wholly
+// inside the work area.
+LockPoint InsideWorkArea(int32_t left, int32_t top, const LockRect& sized)
+{
+    return PlacedInside(left, top, Extent(sized.left, sized.right), Extent(sized.top, sized.bottom), WorkArea());
+}
+
 }  // namespace
 
 const MessageMapEntry CLockPanelDlg::messageEntries[] = {
@@ -106,11 +113,9 @@ BOOL CLockPanelDlg::OnInitDialog()
     int left = settings.ReadInt(Key::Left);
     LockRect window = WindowRectOf(m_hWnd);
     bool saved = HasSavedPosition(top, left);
-    if (saved)
-        window = {left, top, left + window.right - window.left, top + window.bottom - window.top};
-    LockRect inside = MovedInside(window, WorkArea());
-    if (saved || inside.left != window.left || inside.top != window.top)
-        ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    LockPoint inside = InsideWorkArea(saved ? left : window.left, saved ? top : window.top, window);
+    if (saved || inside.x != window.left || inside.y != window.top)
+        ::SetWindowPos(m_hWnd, nullptr, inside.x, inside.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 
     if (m_bLockOnOpen)
         OnLock();
@@ -162,10 +167,19 @@ void CLockPanelDlg::OnLock()
 
 void CLockPanelDlg::LockSteps(bool protectedOn)
 {
+    // A new lock has no wrong passwords yet: a count left by a lock that
+    // ended without an unlock is not this one's.
+    if (!m_bCarryOnLock)
+        ForgetWrongPasswords(AppSettings());
+    m_bCarryOnLock = 0;
+    // Whatever asked for a lock has it now.
+    m_bLockRequested = 0;
     // The foreground first: its change can release a confinement made
     // before it (Wine does so), and a panel locked while it opens is not
-    // the foreground yet.
-    ::SetForegroundWindow(m_hWnd);
+    // the foreground yet. Then wholly inside the work area, wherever it was
+    // dragged: the pointer held over the taskbar could reach it.
+    TakeKeyboard();
+    KeepInsideWorkArea();
     RECT clip = ConfinePointer();
     LockPoint centre = CentreOf({clip.left, clip.top, clip.right, clip.bottom});
     Platform().SetCursorPos(centre.x, centre.y);
@@ -192,9 +206,37 @@ void CLockPanelDlg::OnTimer(UINT_PTR /*id*/)
     // Windows 9x keeps a confinement until it is released. Systems of the NT
     // line and Wine drop it when the foreground changes, which at start-up
     // can happen just after the panel has locked; while locked the panel
-    // therefore takes the pointer back twice a second.
-    if (m_bLocked)
-        ConfinePointer();
+    // therefore takes the pointer back twice a second, and the keyboard
+    // with it.
+    if (!m_bLocked)
+        return;
+    TakeKeyboard();
+    ConfinePointer();
+}
+
+void CLockPanelDlg::TakeKeyboard()
+{
+    // A window another program opens during the lock takes the foreground,
+    // and the keys typed then would go there.
+    HWND front = Platform().GetForegroundWindow();
+    for (HWND w = front; w != nullptr; w = reinterpret_cast<HWND>(::GetWindowLongPtrA(w, GWLP_HWNDPARENT))) {
+        if (w == m_hWnd)
+            return;
+    }
+    // The prompt or the report when one is up, else the panel.
+    HWND ours = ::GetLastActivePopup(m_hWnd);
+    if (Platform().SetForegroundWindow(ours))
+        return;
+    // Windows 98/Me refuse a process that did not receive the last input
+    // (a timed lock that falls due while someone types elsewhere), except
+    // from a thread attached to the foreground thread's input.
+    DWORD mine = ::GetCurrentThreadId();
+    DWORD theirs = ::GetWindowThreadProcessId(front, nullptr);
+    if (theirs == 0 || theirs == mine || !Platform().AttachThreadInput(mine, theirs, TRUE))
+        return;
+    Platform().SetForegroundWindow(ours);
+    ::SetFocus(ours);
+    Platform().AttachThreadInput(mine, theirs, FALSE);
 }
 
 void CLockPanelDlg::UnlockSteps(bool protectedOn)
@@ -214,13 +256,21 @@ void CLockPanelDlg::UnlockSteps(bool protectedOn)
     // every later start lock at once.
     if (protectedOn || HasOwnProtectedRestart())
         SetProtectedRestart(false);
+    // Unlocked before the report: while it is up, the lock is gone, and the
+    // panel shows it.
+    AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_LOCK);
+    EnableButtons();
     CSettingsFile settings = AppSettings();
     ReportWrongPasswords(settings);
+    // A lock asked for while the report was up (the hotkey, the timed lock)
+    // takes the panel instead of its closing; a panel destroyed meanwhile
+    // (Exit from the tray) has nothing left to close.
+    if (m_hWnd == nullptr || m_bLockRequested || m_bLocked)
+        return;
     if (IsOn(settings.ReadInt(Key::UnlockHide)))
         OnCancel();
     if (IsOn(settings.ReadInt(Key::UnlockQuit)))
         OnOK();
-    AfxSetDlgItemString(m_hWnd, IDC_LOCK, IDS_LOCK);
 }
 
 void CLockPanelDlg::ReportWrongPasswords(const CSettingsFile& settings)
@@ -236,6 +286,11 @@ void CLockPanelDlg::ReportWrongPasswords(const CSettingsFile& settings)
     char text[384];
     FormatWrongPasswordNotice(pattern, count, last, lastKnown, text, sizeof text);
     AfxMessageBox(text, MB_OK);
+    ForgetWrongPasswords(settings);
+}
+
+void CLockPanelDlg::ForgetWrongPasswords(const CSettingsFile& settings)
+{
     settings.Remove(Key::WrongPasswords);
     settings.Remove(Key::LastWrongPassword);
 }
@@ -288,9 +343,9 @@ LRESULT CLockPanelDlg::OnReconfine(WPARAM /*wParam*/, LPARAM /*lParam*/)
 void CLockPanelDlg::KeepInsideWorkArea()
 {
     LockRect window = WindowRectOf(m_hWnd);
-    LockRect inside = MovedInside(window, WorkArea());
-    if (inside.left != window.left || inside.top != window.top)
-        ::SetWindowPos(m_hWnd, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LockPoint inside = InsideWorkArea(window.left, window.top, window);
+    if (inside.x != window.left || inside.y != window.top)
+        ::SetWindowPos(m_hWnd, nullptr, inside.x, inside.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CLockPanelDlg::OnWindowPosChanging(WPARAM /*wParam*/, LPARAM lParam)
@@ -301,12 +356,12 @@ LRESULT CLockPanelDlg::OnWindowPosChanging(WPARAM /*wParam*/, LPARAM lParam)
         return result;
     // Another program moves the locked panel: it stays wholly on the work
     // area, so the lock can neither hold the taskbar nor leave the screen.
-    LockRect now = WindowRectOf(m_hWnd);
-    int32_t width = (pos->flags & SWP_NOSIZE) != 0 ? now.right - now.left : pos->cx;
-    int32_t height = (pos->flags & SWP_NOSIZE) != 0 ? now.bottom - now.top : pos->cy;
-    LockRect inside = MovedInside({pos->x, pos->y, pos->x + width, pos->y + height}, WorkArea());
-    pos->x = inside.left;
-    pos->y = inside.top;
+    LockRect sized = WindowRectOf(m_hWnd);
+    if ((pos->flags & SWP_NOSIZE) == 0)
+        sized = {0, 0, pos->cx, pos->cy};
+    LockPoint inside = InsideWorkArea(pos->x, pos->y, sized);
+    pos->x = inside.x;
+    pos->y = inside.y;
     return result;
 }
 
@@ -393,11 +448,13 @@ void CLockPanelDlg::OnCancel()
 
 void CLockPanelDlg::SavePosition()
 {
+    // Only a place that was read: the panel may be gone already.
     RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    CSettingsFile settings = AppSettings();
-    settings.WriteInt(Key::Top, window.top);
-    settings.WriteInt(Key::Left, window.left);
+    if (::GetWindowRect(m_hWnd, &window)) {
+        CSettingsFile settings = AppSettings();
+        settings.WriteInt(Key::Top, window.top);
+        settings.WriteInt(Key::Left, window.left);
+    }
     s_bOpen = 0;
 }
 

@@ -22,6 +22,9 @@ public:
     int m_bLockOnOpen = 0;
     CBitmapStatic m_banner;
     int m_bLocked = 0;
+    // Set by the opener with m_bLockOnOpen when that lock carries on the one
+    // in force before a restart: the wrong passwords counted then stay.
+    int m_bCarryOnLock = 0;
 
     // 0 at once while another panel is open; else the run's end code.
     INT_PTR DoModal() override;
@@ -77,6 +80,8 @@ private:
     void LockSteps(bool protectedOn);
     void UnlockSteps(bool protectedOn);
     void EnableButtons();
+    // While locked the keyboard stays with the panel or a window it owns.
+    void TakeKeyboard();
     void SetLocked(int locked);
     // The pointer freed, the declaration cleared, the lock no longer in
     // force. The Run value is left to the caller.
@@ -86,6 +91,7 @@ private:
     // After the unlock: how many wrong passwords were typed during the
     // lock, and when the last was; then both are forgotten.
     static void ReportWrongPasswords(const CSettingsFile& settings);
+    static void ForgetWrongPasswords(const CSettingsFile& settings);
 
     static int s_bLockInForce;
     static CLockPanelDlg* s_pOpenPanel;

@@ -10,23 +10,23 @@ struct SettingKey {
 };
 
 namespace Key {
-constexpr SettingKey InitTray = {"Option", "InitTray", 0};
-constexpr SettingKey InitLock = {"Option", "InitLock", 0};
-constexpr SettingKey UnlockHide = {"Option", "UnlockHide", 0};
-constexpr SettingKey UnlockQuit = {"Option", "UnlockQuit", 0};
-constexpr SettingKey Protected = {"Option", "Protected", 0};
-constexpr SettingKey TimeLock = {"Option", "TimeLock", 0};
+inline constexpr SettingKey InitTray = {"Option", "InitTray", 0};
+inline constexpr SettingKey InitLock = {"Option", "InitLock", 0};
+inline constexpr SettingKey UnlockHide = {"Option", "UnlockHide", 0};
+inline constexpr SettingKey UnlockQuit = {"Option", "UnlockQuit", 0};
+inline constexpr SettingKey Protected = {"Option", "Protected", 0};
+inline constexpr SettingKey TimeLock = {"Option", "TimeLock", 0};
 // The hotkey control's word; missing means Ctrl+Alt+L.
-constexpr SettingKey HotKey = {"Option", "HotKey", 0x064C};
-constexpr SettingKey TimeLockType = {"Time", "TimeLockType", 0};
-constexpr SettingKey AfterTime = {"Time", "AfterTime", 0};
-constexpr SettingKey OnTime = {"Time", "OnTime", 0};
-constexpr SettingKey Password = {"System", "Password", 0};
+inline constexpr SettingKey HotKey = {"Option", "HotKey", 0x064C};
+inline constexpr SettingKey TimeLockType = {"Time", "TimeLockType", 0};
+inline constexpr SettingKey AfterTime = {"Time", "AfterTime", 0};
+inline constexpr SettingKey OnTime = {"Time", "OnTime", 0};
+inline constexpr SettingKey Password = {"System", "Password", 0};
 // Wrong passwords typed during the lock, and the time value of the last one.
-constexpr SettingKey WrongPasswords = {"System", "WrongPasswords", 0};
-constexpr SettingKey LastWrongPassword = {"System", "LastWrongPassword", 0};
-constexpr SettingKey Top = {"Windows", "Top", -1};
-constexpr SettingKey Left = {"Windows", "Left", -1};
+inline constexpr SettingKey WrongPasswords = {"System", "WrongPasswords", 0};
+inline constexpr SettingKey LastWrongPassword = {"System", "LastWrongPassword", 0};
+inline constexpr SettingKey Top = {"Windows", "Top", -1};
+inline constexpr SettingKey Left = {"Windows", "Left", -1};
 }  // namespace Key
 
 // Flags the program acts on count as on only when they read exactly 1.

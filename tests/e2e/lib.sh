@@ -480,7 +480,7 @@ enter_password() {
     click_item "$PANEL_HWND" 1000
     wait_window 5 $PROMPT_FILTER || fail "no password prompt"
     local prompt=$WIN_HWND
-    [ "$(probe focus "$prompt")" = 1007 ] || fail "the password field does not have the focus"
+    wait_until 5 eval '[ "$(probe focus "$prompt")" = 1007 ]' || fail "the password field does not have the focus"
     [ -n "$1" ] && xdotool type --delay 30 "$1"
     xdotool key Return
     probe wait-gone 5000 $PROMPT_FILTER || fail "the prompt stayed open"

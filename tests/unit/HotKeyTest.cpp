@@ -34,7 +34,8 @@ TEST(HotKey, StoredValuesReadAsTheKeyToRegister)
                        HotKeyWord(kCtrlAlt, 0x01), HotKeyWord(kCtrlAlt, 0x11), HotKeyWord(kCtrlAlt, 0x12)})
         EXPECT_EQ(HotKeyFromStored(stored), kDefaultHotKey) << stored;
     // Keys the dialog refuses: the default too.
-    for (int stored : {int{'L'}, HotKeyWord(kHotKeyShift, 'L'), HotKeyWord(kCtrlAlt, 0x2E)})
+    for (int stored : {int{'L'}, HotKeyWord(kHotKeyShift, 'L'), HotKeyWord(kCtrlAlt, 0x2E),
+                       HotKeyWord(kHotKeyAlt, 0x73), HotKeyWord(kHotKeyAlt, 'F'), HotKeyWord(kCtrlAlt, 0x6E)})
         EXPECT_EQ(HotKeyFromStored(stored), kDefaultHotKey) << stored;
 }
 
@@ -42,7 +43,13 @@ TEST(HotKey, KeysKeptBySystemAndKeysWithoutCtrlOrAltAreRefused)
 {
     EXPECT_EQ(CheckHotKey(0), HotKeyCheck::None);
     EXPECT_EQ(CheckHotKey(kDefaultHotKey), HotKeyCheck::Allowed);
-    EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyAlt, 'L')), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyAlt, 0x70)), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyAlt | kHotKeyShift, 0x7B)), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kCtrlAlt, 0x73)), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kCtrlAlt, '7')), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kCtrlAlt, 0x20)), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyControl, 0x2E)), HotKeyCheck::Allowed);
+    EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyAlt, 0x6A)), HotKeyCheck::Allowed) << "Alt+Num *";
     EXPECT_EQ(CheckHotKey(HotKeyWord(kHotKeyControl, 0x7B)), HotKeyCheck::Allowed);
     EXPECT_EQ(CheckHotKey(HotKeyWord(kCtrlAlt, 0x1B)), HotKeyCheck::Allowed);
 
@@ -51,6 +58,18 @@ TEST(HotKey, KeysKeptBySystemAndKeysWithoutCtrlOrAltAreRefused)
                      HotKeyWord(kCtrlAlt | kHotKeyExtended, 0x2E), HotKeyWord(kHotKeyControl, 0x1B),
                      HotKeyWord(kHotKeyAlt, 0x09), HotKeyWord(kHotKeyAlt | kHotKeyShift, 0x09),
                      HotKeyWord(kHotKeyAlt, 0x1B)})
+        EXPECT_EQ(CheckHotKey(word), HotKeyCheck::Refused) << word;
+    // Keys every program relies on: Alt+F4, Alt+Space, Alt+Enter (the
+    // keypad's too), Alt with a letter, a digit or a keypad digit (with or
+    // without Shift), and Ctrl+Alt+Num Del, which Windows 9x takes for
+    // Ctrl+Alt+Del.
+    for (int word : {HotKeyWord(kHotKeyAlt, 0x73), HotKeyWord(kHotKeyAlt | kHotKeyShift, 0x73),
+                     HotKeyWord(kHotKeyAlt, 0x20), HotKeyWord(kHotKeyAlt, 0x0D),
+                     HotKeyWord(kHotKeyAlt | kHotKeyExtended, 0x0D), HotKeyWord(kHotKeyAlt, 'A'),
+                     HotKeyWord(kHotKeyAlt, 'Z'), HotKeyWord(kHotKeyAlt | kHotKeyShift, 'L'),
+                     HotKeyWord(kHotKeyAlt, '0'), HotKeyWord(kHotKeyAlt, '9'), HotKeyWord(kHotKeyAlt, 0x60),
+                     HotKeyWord(kHotKeyAlt, 0x69), HotKeyWord(kCtrlAlt, 0x6E),
+                     HotKeyWord(kCtrlAlt | kHotKeyShift, 0x6E)})
         EXPECT_EQ(CheckHotKey(word), HotKeyCheck::Refused) << word;
     // A bare key, with Shift alone, or with only the extended bit.
     for (int word : {int{'L'}, 0x70, HotKeyWord(kHotKeyShift, 'L'), HotKeyWord(kHotKeyExtended, 0x24)})

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "lock/LockGeometry.h"
 
 namespace {
@@ -10,6 +12,18 @@ void ExpectRect(LockRect r, int32_t left, int32_t top, int32_t right, int32_t bo
     EXPECT_EQ(r.top, top);
     EXPECT_EQ(r.right, right);
     EXPECT_EQ(r.bottom, bottom);
+}
+
+LockPoint MovedInside(LockRect window, LockRect area)
+{
+    return PlacedInside(window.left, window.top, Extent(window.left, window.right),
+                        Extent(window.top, window.bottom), area);
+}
+
+void ExpectAt(LockPoint p, int32_t left, int32_t top)
+{
+    EXPECT_EQ(p.x, left);
+    EXPECT_EQ(p.y, top);
 }
 
 TEST(LockGeometry, ConfinesTwelvePixelsInsideThePanel)
@@ -35,31 +49,44 @@ const LockRect kWorkArea = {0, 0, 640, 452};
 
 TEST(LockGeometry, APanelInsideTheWorkAreaStaysWhereItIs)
 {
-    ExpectRect(MovedInside({100, 200, 468, 345}, kWorkArea), 100, 200, 468, 345);
+    ExpectAt(MovedInside({100, 200, 468, 345}, kWorkArea), 100, 200);
     // Touching every edge at once is still inside.
-    ExpectRect(MovedInside({0, 0, 640, 452}, kWorkArea), 0, 0, 640, 452);
+    ExpectAt(MovedInside({0, 0, 640, 452}, kWorkArea), 0, 0);
 }
 
 TEST(LockGeometry, APanelSavedOnALargerScreenComesBackWhole)
 {
     // Saved near the right edge at 800 x 600: wholly off a 640 x 480 screen.
-    ExpectRect(MovedInside({700, 500, 1068, 645}, kWorkArea), 272, 307, 640, 452);
+    ExpectAt(MovedInside({700, 500, 1068, 645}, kWorkArea), 272, 307);
     // Over the taskbar only: lifted just above it, left where it was.
-    ExpectRect(MovedInside({100, 400, 468, 545}, kWorkArea), 100, 307, 468, 452);
+    ExpectAt(MovedInside({100, 400, 468, 545}, kWorkArea), 100, 307);
 }
 
 TEST(LockGeometry, APanelAboveOrLeftOfTheScreenIsPulledIn)
 {
-    ExpectRect(MovedInside({-113, -50, 255, 95}, kWorkArea), 0, 0, 368, 145);
+    ExpectAt(MovedInside({-113, -50, 255, 95}, kWorkArea), 0, 0);
     // A taskbar along the top or left makes the work area start past 0.
-    ExpectRect(MovedInside({10, 5, 378, 150}, {0, 30, 640, 480}), 10, 30, 378, 175);
-    ExpectRect(MovedInside({10, 5, 378, 150}, {60, 0, 640, 480}), 60, 5, 428, 150);
+    ExpectAt(MovedInside({10, 5, 378, 150}, {0, 30, 640, 480}), 10, 30);
+    ExpectAt(MovedInside({10, 5, 378, 150}, {60, 0, 640, 480}), 60, 5);
 }
 
 TEST(LockGeometry, APanelLargerThanTheWorkAreaKeepsItsTopLeftOnScreen)
 {
-    ExpectRect(MovedInside({-40, 300, 760, 900}, kWorkArea), 0, 0, 800, 600);
-    ExpectRect(MovedInside({50, -20, 850, 580}, {0, 30, 640, 480}), 0, 30, 800, 630);
+    ExpectAt(MovedInside({-40, 300, 760, 900}, kWorkArea), 0, 0);
+    ExpectAt(MovedInside({50, -20, 850, 580}, {0, 30, 640, 480}), 0, 30);
+}
+
+// A hand-edited place at the far ends of int: the sums that place the panel
+// cannot overflow, and it still comes back whole.
+TEST(LockGeometry, AStoredPlaceAtTheLimitsOfIntComesBackWhole)
+{
+    const int32_t kMax = INT32_MAX;
+    const int32_t kMin = INT32_MIN;
+    ExpectAt(PlacedInside(kMax, kMax, 368, 145, kWorkArea), 272, 307);
+    ExpectAt(PlacedInside(kMin, kMin, 368, 145, kWorkArea), 0, 0);
+    ExpectAt(PlacedInside(kMax - 100, 10, 368, 145, kWorkArea), 272, 10);
+    ExpectAt(MovedInside({kMin, kMin, kMax, kMax}, kWorkArea), 0, 0);
+    ExpectAt(MovedInside({kMax - 10, kMin, kMax, kMin + 10}, kWorkArea), 630, 0);
 }
 
 }  // namespace

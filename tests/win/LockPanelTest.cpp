@@ -1,6 +1,8 @@
 // The lock panel run for real over a hidden main window, driven from a
 // timer, with the recording platform in place of the pointer, task
 // switching and the Run key.
+#include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "WinTestSupport.h"
@@ -110,6 +112,20 @@ protected:
             });
         if (panelStays)
             script.Until([prompt] { return !::IsWindow(*prompt); });
+    }
+
+    // The panel locks on opening; steps: a wrong password, then the right
+    // one (empty), and the report of the wrong password up in *report.
+    void UnlockAfterAWrongPassword(Script& script, CLockPanelDlg& panel, HWND* report)
+    {
+        panel.m_bLockOnOpen = 1;
+        WaitForPanel(script, panel);
+        AnswerPrompt(script, panel, "wrong");
+        AnswerPrompt(script, panel, "", false);
+        script.Until([&panel, report] {
+            *report = FindDialog(panel.m_hWnd);
+            return *report != nullptr && TextOf(*report) == "Tethra";
+        });
     }
 
     // Steps: close an unlocked panel with its Close button.
@@ -550,6 +566,17 @@ TEST_F(LockPanelExitTest, ConfinementFollowsActivationAndMoves)
         RECT r;
         ::GetWindowRect(panel.m_hWnd, &r);
         EXPECT_EQ(r.left, work.right - 10);
+        // Locking there brings it back inside first; the confinement is taken there.
+        ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED), 0);
+    });
+    script.Until([&] { return panel.m_bLocked == 1; }).Then([&] {
+        RECT r;
+        ::GetWindowRect(panel.m_hWnd, &r);
+        EXPECT_EQ(r.right, work.right);
+        EXPECT_EQ(m_platform.CallsStartingWith("ClipCursor(").back(), confinementOf(panel.m_hWnd));
+    });
+    AnswerPrompt(script, panel, "");
+    script.Then([&] {
         ::SetWindowPos(panel.m_hWnd, nullptr, work.left + 20, work.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
     Close(script, panel);
@@ -743,6 +770,176 @@ TEST_F(LockPanelExitTest, ARequestedLockTakesTheOpenPanel)
     Close(script, panel);
     EXPECT_EQ(Run(panel, script), IDOK);
     EXPECT_FALSE(CLockPanelDlg::RequestLock());
+}
+
+}  // namespace
+
+namespace {
+
+using LockPanelKeyboardTest = LockPanelTest;
+
+// A shown window of another thread, as another program's would be: it takes
+// the foreground when it starts and again at each Activate.
+class ForeignWindow {
+public:
+    ~ForeignWindow()
+    {
+        if (m_thread == nullptr)
+            return;
+        ::PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(m_thread, 5000);
+        ::CloseHandle(m_thread);
+    }
+    void Start() { m_thread = ::CreateThread(nullptr, 0, &Run, this, 0, &m_threadId); }
+    void Activate() { ::PostThreadMessageA(m_threadId, WM_APP, 0, 0); }
+    bool InFront() const { return m_hWnd != nullptr && ::GetForegroundWindow() == m_hWnd; }
+
+private:
+    static DWORD WINAPI Run(LPVOID self)
+    {
+        auto* foreign = static_cast<ForeignWindow*>(self);
+        HWND hWnd = ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, 120, 60,
+                                      nullptr, nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(hWnd);
+        foreign->m_hWnd = hWnd;
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_APP)
+                ::SetForegroundWindow(hWnd);
+            ::DispatchMessageA(&msg);
+        }
+        ::DestroyWindow(hWnd);
+        return 0;
+    }
+
+    HANDLE m_thread = nullptr;
+    DWORD m_threadId = 0;
+    std::atomic<HWND> m_hWnd{nullptr};
+};
+
+// Another program's window in front: a lock that falls due then takes the
+// foreground, by way of the foreground thread's input when the system
+// refuses it as Windows 98 does; and while the prompt is up, the half-second
+// timer gives the keyboard back to the prompt, which goes on working.
+TEST_F(LockPanelKeyboardTest, TheLockedPanelTakesTheKeyboardBack)
+{
+    const Calls attachRoad = {"SetForegroundWindow refused", "AttachThreadInput(1)", "SetForegroundWindow",
+                              "AttachThreadInput(0)"};
+    CLockPanelDlg panel;
+    ForeignWindow foreign;
+    auto prompt = std::make_shared<HWND>(nullptr);
+    Script script;
+    WaitForPanel(script, panel);
+    script.Then([&] { foreign.Start(); })
+        .Until([&] { return foreign.InFront(); })
+        .Then([&] {
+            m_platform.refuseForeground = 1;
+            m_platform.foregroundCalls.clear();
+            EXPECT_TRUE(CLockPanelDlg::RequestLock());
+        })
+        .Until([&] { return panel.m_bLocked == 1; })
+        .Then([&] {
+            Calls calls = m_platform.foregroundCalls;
+            calls.resize(std::min(calls.size(), attachRoad.size()));
+            EXPECT_EQ(calls, attachRoad);
+        })
+        // Under Wine the foreground can read as none once the input is
+        // detached again; the timer's next tick then takes it back.
+        .Until([&] { return ::GetForegroundWindow() == panel.m_hWnd; })
+        .Then([&] { ::PostMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOCK, BN_CLICKED), 0); })
+        .Until([&] { return (*prompt = FindDialog(panel.m_hWnd)) != nullptr && ::GetForegroundWindow() == *prompt; })
+        .Then([&] {
+            // The timer held back until the other window is in front.
+            ::KillTimer(panel.m_hWnd, 1);
+            foreign.Activate();
+        })
+        .Until([&] { return foreign.InFront(); })
+        .Then([&] {
+            m_platform.foregroundCalls.clear();
+            ::SetTimer(panel.m_hWnd, 1, 500, nullptr);
+        })
+        .Until([&] { return ::GetForegroundWindow() == *prompt; })
+        .Then([&] {
+            EXPECT_EQ(m_platform.foregroundCalls, Calls({"SetForegroundWindow"}));
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(*prompt, IDC_PASSWORD)) << "the typing goes to the password";
+            ::SetDlgItemTextA(*prompt, IDC_PASSWORD, "");
+            ::PostMessageA(*prompt, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] { return panel.m_bLocked == 0; });
+    Close(script, panel);
+    EXPECT_EQ(Run(panel, script), IDOK);
+}
+
+// The report of wrong passwords comes after the unlock: while it is up the
+// panel is unlocked, and a lock asked for then (the hotkey, the timed lock)
+// takes the panel instead of the hide that UnlockHide asks for.
+TEST_F(LockPanelKeyboardTest, ALockAskedForDuringTheReportIsKept)
+{
+    Settings().WriteFlag(Key::UnlockHide, true);
+    CLockPanelDlg panel;
+    HWND report = nullptr;
+    Script script;
+    UnlockAfterAWrongPassword(script, panel, &report);
+    script
+        .Then([&] {
+            EXPECT_FALSE(CLockPanelDlg::IsLockInForce());
+            EXPECT_EQ(ButtonText(panel.m_hWnd, IDC_LOCK), Shown(kLockText, "Lock"));
+            for (int id : {IDC_SETTINGS, IDCANCEL, IDOK})
+                EXPECT_TRUE(ButtonEnabled(panel.m_hWnd, id)) << id;
+            m_platform.calls.clear();
+            EXPECT_TRUE(CLockPanelDlg::RequestLock());
+            ::PostMessageA(report, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] { return panel.m_bLocked == 1; })
+        .Then([&] {
+            RECT r;
+            ::GetWindowRect(panel.m_hWnd, &r);
+            EXPECT_EQ(Effects(m_platform.calls), LockCallsFor(r));
+            EXPECT_EQ(ButtonText(panel.m_hWnd, IDC_LOCK), Shown(kUnlockText, "Unlock"));
+        });
+    // No wrong password this time: no report, and the panel hides.
+    AnswerPrompt(script, panel, "", false);
+    EXPECT_EQ(Run(panel, script), IDCANCEL);
+}
+
+// Exit from the tray while the report is up destroys the panel under it:
+// no place is saved from a window that is gone.
+TEST_F(LockPanelKeyboardTest, ExitDuringTheReportSavesNoPlace)
+{
+    Settings().WriteFlag(Key::UnlockHide, true);
+    Settings().WriteFlag(Key::UnlockQuit, true);
+    CLockPanelDlg panel;
+    HWND report = nullptr;
+    Script script;
+    UnlockAfterAWrongPassword(script, panel, &report);
+    script.Then([&] { m_main.DestroyWindow(); });
+    EXPECT_EQ(Run(panel, script), -1);
+    EXPECT_EQ(TakeQuitMessage(), 0);
+    EXPECT_EQ(Settings().ReadInt(Key::Top), -1);
+    EXPECT_EQ(Settings().ReadInt(Key::Left), -1);
+}
+
+// A count left by a lock that ended without an unlock is not the next
+// lock's; the lock of a protected restart carries on the one in force.
+TEST_F(LockPanelKeyboardTest, ANewLockStartsWithNoCountButAProtectedRestartKeepsIt)
+{
+    for (int carryOn : {0, 1}) {
+        SCOPED_TRACE(carryOn);
+        Settings().WriteInt(Key::WrongPasswords, 4);
+        Settings().WriteInt(Key::LastWrongPassword, 946684800);
+        CLockPanelDlg panel;
+        panel.m_bLockOnOpen = 1;
+        panel.m_bCarryOnLock = carryOn;
+        Script script;
+        WaitForPanel(script, panel);
+        script.Then([&] {
+            EXPECT_EQ(Settings().ReadInt(Key::WrongPasswords), carryOn ? 4 : 0);
+            EXPECT_EQ(Settings().ReadInt(Key::LastWrongPassword), carryOn ? 946684800 : 0);
+            ::PostQuitMessage(0);
+        });
+        EXPECT_EQ(Run(panel, script), -1);
+        EXPECT_EQ(TakeQuitMessage(), 0);
+    }
 }
 
 }  // namespace

@@ -362,6 +362,40 @@ TEST_F(SettingsDlgTest, OkWritesTheOptionsThenTheAutorunValueThenTheTimes)
     SetPlatform(&m_platform);
 }
 
+// Alt+F4 would stop closing windows in every program: refused at OK with
+// the message of the other refused keys, and the dialog stays with nothing
+// written.
+TEST_F(SettingsDlgTest, AltF4IsRefusedAtOk)
+{
+    CSettingsDlg dialog;
+    HWND box = nullptr;
+    std::string text;
+    bool stayed = false;
+    Script script;
+    script.Until([&] { return dialog.m_hWnd != nullptr && ::IsWindowVisible(dialog.m_hWnd); })
+        .Then([&] {
+            ::SendDlgItemMessageA(dialog.m_hWnd, IDC_HOTKEY, HKM_SETHOTKEY, MAKEWORD(VK_F4, HOTKEYF_ALT), 0);
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] { return (box = FindDialog(dialog.m_hWnd)) != nullptr; })
+        .Then([&] {
+            text = BoxText(box);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] { return !::IsWindow(box); })
+        .Then([&] {
+            stayed = ::IsWindowVisible(dialog.m_hWnd) != FALSE;
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(text, StringResource(IDS_HOTKEY_REFUSED));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(m_ini.ReadRaw(), "");
+}
+
 TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPaused)
 {
     // A pending running-time lock: the frame's timer runs.

@@ -19,6 +19,23 @@ std::string Format(const char* format, ...)
 // ---------------------------------------------------------------------------
 // CRecordingPlatform
 
+BOOL CRecordingPlatform::SetForegroundWindow(HWND hWnd)
+{
+    if (refuseForeground > 0) {
+        --refuseForeground;
+        foregroundCalls.push_back("SetForegroundWindow refused");
+        return FALSE;
+    }
+    foregroundCalls.push_back("SetForegroundWindow");
+    return ::SetForegroundWindow(hWnd);
+}
+
+BOOL CRecordingPlatform::AttachThreadInput(DWORD thread, DWORD toThread, BOOL attach)
+{
+    foregroundCalls.push_back(Format("AttachThreadInput(%d)", attach ? 1 : 0));
+    return ::AttachThreadInput(thread, toThread, attach);
+}
+
 BOOL CRecordingPlatform::ClipCursor(const RECT* rect)
 {
     if (rect == nullptr)

@@ -25,6 +25,15 @@ public:
     BOOL ClipCursor(const RECT* rect) override;
     BOOL SetCursorPos(int x, int y) override;
     BOOL SetScreenSaverRunning(BOOL running) override;
+    // The real foreground calls, recorded apart in foregroundCalls; the
+    // first refuseForeground calls to SetForegroundWindow are refused
+    // without being made, as Windows 98 refuses a process that did not
+    // receive the last input.
+    HWND GetForegroundWindow() override { return ::GetForegroundWindow(); }
+    BOOL SetForegroundWindow(HWND hWnd) override;
+    BOOL AttachThreadInput(DWORD thread, DWORD toThread, BOOL attach) override;
+    int refuseForeground = 0;
+    std::vector<std::string> foregroundCalls;
     BOOL ExitWindowsEx(UINT flags, DWORD reserved) override;
     BOOL SetSystemPowerState(BOOL suspend, BOOL force) override;
     BOOL EnableShutdownPrivilege() override;
