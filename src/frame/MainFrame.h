@@ -7,6 +7,7 @@
 
 #include "controls/IconMenu.h"
 #include "frame/FrameClientWnd.h"
+#include "frame/IdleWatch.h"
 #include "frame/SystemTray.h"
 #include "fw/FrameWnd.h"
 #include "fw/Time.h"
@@ -51,6 +52,7 @@ protected:
     void OnClose();
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetLockHotKey(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleLockChanged(WPARAM wParam, LPARAM lParam);
 
     void OnShow();
     void OnLock();
@@ -66,6 +68,10 @@ private:
     // Runs a fresh lock panel; lockOnOpen makes it lock as it opens.
     void RunLockPanel(bool lockOnOpen);
     void ArmTimedLock();
+    // Starts the once-a-second look at the input when "IdleLock" is on, and
+    // stops it otherwise: with it off no timer exists.
+    void ArmIdleLock();
+    void OnIdleTick();
     // The lock hotkey's road: the tray's Lock, and an open unlocked panel
     // locks; nothing while a lock is in force or the settings dialog is open.
     void LockNow();
@@ -81,6 +87,7 @@ private:
     uint32_t m_lockAfterSeconds = 0;
     uint32_t m_lockStartTick = 0;
     int m_lockHotKey = 0;
+    CIdleWatch m_idleWatch;
     CSystemTray m_trayIcon;
     CIconMenu m_iconMenu;
 };

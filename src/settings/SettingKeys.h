@@ -16,11 +16,14 @@ constexpr SettingKey UnlockHide = {"Option", "UnlockHide", 0};
 constexpr SettingKey UnlockQuit = {"Option", "UnlockQuit", 0};
 constexpr SettingKey Protected = {"Option", "Protected", 0};
 constexpr SettingKey TimeLock = {"Option", "TimeLock", 0};
+// Lock after IdleMinutes without keyboard or mouse use.
+constexpr SettingKey IdleLock = {"Option", "IdleLock", 0};
 // The hotkey control's word; missing means Ctrl+Alt+L.
 constexpr SettingKey HotKey = {"Option", "HotKey", 0x064C};
 constexpr SettingKey TimeLockType = {"Time", "TimeLockType", 0};
 constexpr SettingKey AfterTime = {"Time", "AfterTime", 0};
 constexpr SettingKey OnTime = {"Time", "OnTime", 0};
+constexpr SettingKey IdleMinutes = {"Time", "IdleMinutes", 10};
 constexpr SettingKey Password = {"System", "Password", 0};
 // Wrong passwords typed during the lock, and the time value of the last one.
 constexpr SettingKey WrongPasswords = {"System", "WrongPasswords", 0};
