@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/InputState.h"
+
 class CPlatform {
 public:
     virtual ~CPlatform() = default;
@@ -46,6 +48,10 @@ public:
     virtual LONG QueryRunValue(const char* name, DWORD bufferSize) = 0;
     // The value's whole data; FALSE when there is no such string value.
     virtual BOOL ReadRunValue(const char* name, std::string* data) = 0;
+
+    // The pointer's position and every key's asynchronous state, as the idle
+    // lock looks at them.
+    virtual void ReadInput(InputState* state) = 0;
 
     virtual DWORD GetTickCount() = 0;
     virtual int32_t CurrentTime() = 0;

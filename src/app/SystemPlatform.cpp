@@ -116,6 +116,24 @@ public:
         return TRUE;
     }
 
+    void ReadInput(InputState* state) override
+    {
+        POINT pointer = {};
+        ::GetCursorPos(&pointer);
+        state->x = pointer.x;
+        state->y = pointer.y;
+        // The low bit ("pressed since the last call") is shared by every
+        // program that asks, so it may have gone to another; the down bit
+        // still sees any key held across a look.
+        for (int key = 1; key < 255; ++key) {
+            SHORT keyState = ::GetAsyncKeyState(key);
+            if (keyState & 0x8000)
+                state->down[key / 32] |= 1u << (key % 32);
+            if (keyState & 1)
+                state->pressedSince = true;
+        }
+    }
+
     DWORD GetTickCount() override { return ::GetTickCount(); }
     int32_t CurrentTime() override { return static_cast<int32_t>(std::time(nullptr)); }
 };

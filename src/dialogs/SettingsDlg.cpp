@@ -8,6 +8,8 @@
 #include "app/Platform.h"
 #include "dialogs/ChangePasswordDlg.h"
 #include "frame/HotKey.h"
+#include "frame/IdleWatch.h"
+#include "frame/IdleLockMessage.h"
 #include "frame/LockHotKeyMessage.h"
 #include "fw/Afx.h"
 #include "fw/Wnd.h"
@@ -25,6 +27,7 @@ const MessageMapEntry CSettingsDlg::messageEntries[] = {
     OnCommandRow(IDC_UNLOCK_QUIT, &CSettingsDlg::OnUnlockQuitClicked),
     OnCommandRow(IDC_CHANGE_PASSWORD, &CSettingsDlg::OnPassword),
     OnCommandRow(IDC_TIME_LOCK, &CSettingsDlg::OnTimeLockClicked),
+    OnCommandRow(IDC_IDLE_LOCK, &CSettingsDlg::OnIdleLockClicked),
 };
 const MessageMap CSettingsDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -46,7 +49,7 @@ INT_PTR CSettingsDlg::DoModal()
     // it (the first Windows 95 edition) has no picker either, and the dialog
     // cannot be shown. The user is told why, and what would make it work.
     INT_PTR result = -1;
-    if (AfxInitCommonControls(ICC_DATE_CLASSES | ICC_HOTKEY_CLASS))
+    if (AfxInitCommonControls(ICC_DATE_CLASSES | ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS))
         result = CDialog::DoModal();
     else
         AfxMessageBox(IDS_NO_DATE_PICKER, MB_OK);
@@ -66,6 +69,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_AUTORUN, m_bAutoRun);
     DDX_Check(pDX, IDC_TIME_LOCK, m_bTimeLock);
     DDX_Check(pDX, IDC_PROTECT_RESTART, m_bProtectRestart);
+    DDX_Check(pDX, IDC_IDLE_LOCK, m_bIdleLock);
     DDX_DateTimeCtrl(pDX, IDC_AFTER_TIME, m_tAfterTime);
     DDX_DateTimeCtrl(pDX, IDC_ON_TIME, m_tOnTime);
 }
@@ -81,6 +85,10 @@ BOOL CSettingsDlg::OnInitDialog()
     m_bUnlockQuit = settings.ReadInt(Key::UnlockQuit);
     m_bProtectRestart = settings.ReadInt(Key::Protected);
     m_bTimeLock = settings.ReadInt(Key::TimeLock);
+    m_bIdleLock = settings.ReadInt(Key::IdleLock);
+    ::SendDlgItemMessageA(m_hWnd, IDC_IDLE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(240, 1));
+    ::SetDlgItemInt(m_hWnd, IDC_IDLE_MINUTES, static_cast<UINT>(IdleMinutesFor(settings.ReadInt(Key::IdleMinutes))),
+                    FALSE);
     m_bAutoRun = IsAutorunSet() ? 1 : 0;
     int hotKey = HotKeyFromStored(settings.ReadInt(Key::HotKey));
     ::SendDlgItemMessageA(m_hWnd, IDC_HOTKEY, HKM_SETHOTKEY, static_cast<WPARAM>(hotKey), 0);
@@ -96,7 +104,34 @@ BOOL CSettingsDlg::OnInitDialog()
     UpdateData(FALSE);
     // After the exchange: a stored TimeLock outside 0 to 2 shows unchecked.
     EnableTimedControls(m_bTimeLock != 0);
+    EnableIdleControls(m_bIdleLock != 0);
     return TRUE;
+}
+
+void CSettingsDlg::EnableIdleControls(bool enable)
+{
+    for (int id : {IDC_IDLE_MINUTES, IDC_IDLE_SPIN})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), enable ? TRUE : FALSE);
+}
+
+void CSettingsDlg::OnIdleLockClicked()
+{
+    EnableIdleControls(::IsDlgButtonChecked(m_hWnd, IDC_IDLE_LOCK) == BST_CHECKED);
+}
+
+bool CSettingsDlg::ReadIdleMinutes(int* minutes)
+{
+    BOOL number = FALSE;
+    UINT typed = ::GetDlgItemInt(m_hWnd, IDC_IDLE_MINUTES, &number, FALSE);
+    if (number && typed >= 1 && typed <= 240) {
+        *minutes = static_cast<int>(typed);
+        return true;
+    }
+    AfxMessageBox(IDS_IDLE_MINUTES_RANGE, MB_OK);
+    HWND field = ::GetDlgItem(m_hWnd, IDC_IDLE_MINUTES);
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    ::SendMessageA(field, EM_SETSEL, 0, -1);
+    return false;
 }
 
 void CSettingsDlg::EnableTimedControls(bool enable)
@@ -182,6 +217,9 @@ void CSettingsDlg::OnOK()
     if (!AcceptHotKey(hotKey))
         return;
     UpdateData(TRUE);
+    int idleMinutes = 0;
+    if (m_bIdleLock != 0 && !ReadIdleMinutes(&idleMinutes))
+        return;
     CSettingsFile settings = AppSettings();
     settings.WriteFlag(Key::InitTray, m_bInitTray != 0);
     settings.WriteFlag(Key::InitLock, m_bInitLock != 0);
@@ -199,6 +237,13 @@ void CSettingsDlg::OnOK()
         settings.WriteInt(Key::OnTime, m_tOnTime.GetTime());
     }
     settings.WriteInt(Key::HotKey, hotKey);
+    settings.WriteFlag(Key::IdleLock, m_bIdleLock != 0);
+    if (m_bIdleLock != 0)
+        settings.WriteInt(Key::IdleMinutes, idleMinutes);
+    // The idle lock starts or stops at once, and counts from now.
+    CWnd* frame = AfxGetMainWnd();
+    if (frame != nullptr && frame->m_hWnd != nullptr)
+        ::SendMessageA(frame->m_hWnd, WM_IDLELOCKCHANGED, 0, 0);
     s_bOpen = 0;
     CDialog::OnOK();
 }

@@ -18,6 +18,7 @@ public:
     int m_bAutoRun = 0;
     int m_bTimeLock = 0;
     int m_bProtectRestart = 0;
+    int m_bIdleLock = 0;
     CTime m_tAfterTime;
     CTime m_tOnTime;
 
@@ -51,11 +52,16 @@ protected:
     void OnUnlockQuitClicked();
     void OnPassword();
     void OnTimeLockClicked();
+    void OnIdleLockClicked();
 
 private:
     // Reads the boxes, applies box's rule and shows the result.
     void ApplyRule(SettingsBox box);
     void EnableTimedControls(bool enable);
+    void EnableIdleControls(bool enable);
+    // The idle lock's minutes as typed; a text that is no number from 1 to
+    // 240 is reported, and the dialog stays open.
+    bool ReadIdleMinutes(int* minutes);
     // Whether hotKey (the hotkey control's word) may be kept: refused keys
     // and keys another program holds are reported, and the dialog stays open.
     bool AcceptHotKey(int hotKey);

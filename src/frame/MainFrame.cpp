@@ -6,6 +6,7 @@
 #include "app/Platform.h"
 #include "dialogs/SettingsDlg.h"
 #include "frame/HotKey.h"
+#include "frame/IdleLockMessage.h"
 #include "frame/LockHotKeyMessage.h"
 #include "frame/PowerCommands.h"
 #include "frame/StartupPlan.h"
@@ -18,6 +19,7 @@
 namespace {
 
 const UINT kTimedLockTimer = 0;
+const UINT kIdleLockTimer = 1;
 const int kLockHotKeyId = 1;
 const char kHomepage[] = "http://tethra.sourceforge.net/";
 const char kEmail[] = "mailto:tethra@users.sourceforge.net";
@@ -49,6 +51,7 @@ const MessageMapEntry CMainFrame::messageEntries[] = {
     OnMessageRow(WM_CLOSE, &CMainFrame::OnClose),
     OnMessageRow(WM_HOTKEY, &CMainFrame::OnHotKey),
     OnMessageRow(WM_SETLOCKHOTKEY, &CMainFrame::OnSetLockHotKey),
+    OnMessageRow(WM_IDLELOCKCHANGED, &CMainFrame::OnIdleLockChanged),
 };
 const MessageMap CMainFrame::messageMap = {&CFrameWnd::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -97,6 +100,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* /*cs*/)
     // Taken before a lock at start: that lock's panel runs inside this call.
     // A key another program holds leaves the program without one, silently.
     TakeLockHotKey(HotKeyFromStored(settings.ReadInt(Key::HotKey)));
+    ArmIdleLock();
     StartupPlan plan =
         DecideStartup(m_bProtectedStart, [&settings](const SettingKey& key) { return settings.ReadInt(key); });
     if (plan.lock)
@@ -272,8 +276,48 @@ void CMainFrame::ArmTimedLock()
     ::SetTimer(m_hWnd, kTimedLockTimer, 1000, nullptr);
 }
 
-void CMainFrame::OnTimer(UINT_PTR /*id*/)
+void CMainFrame::ArmIdleLock()
 {
+    ::KillTimer(m_hWnd, kIdleLockTimer);
+    CSettingsFile settings = AppSettings();
+    if (!IsOn(settings.ReadInt(Key::IdleLock)))
+        return;
+    InputState input;
+    Platform().ReadInput(&input);
+    m_idleWatch.Start(settings.ReadInt(Key::IdleMinutes), Platform().GetTickCount(), input);
+    ::SetTimer(m_hWnd, kIdleLockTimer, 1000, nullptr);
+}
+
+LRESULT CMainFrame::OnIdleLockChanged(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    ArmIdleLock();
+    return 0;
+}
+
+void CMainFrame::OnIdleTick()
+{
+    InputState input;
+    Platform().ReadInput(&input);
+    uint32_t now = Platform().GetTickCount();
+    bool idle = m_idleWatch.IsIdle(now, input);
+    // Someone is at the machine while the settings are edited; while a lock
+    // is in force the count starts again, so that it runs from the unlock.
+    if (CSettingsDlg::s_bOpen || CLockPanelDlg::IsLockInForce()) {
+        m_idleWatch.Touch(now);
+        return;
+    }
+    if (!idle)
+        return;
+    m_idleWatch.Touch(now);
+    LockNow();
+}
+
+void CMainFrame::OnTimer(UINT_PTR id)
+{
+    if (id == kIdleLockTimer) {
+        OnIdleTick();
+        return;
+    }
     bool due = false;
     if (m_lockMode == kTimedLockAfterRunning) {
         due = RunningTimeReached(Platform().GetTickCount(), m_lockStartTick, m_lockAfterSeconds);

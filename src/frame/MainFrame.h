@@ -7,6 +7,7 @@
 
 #include "controls/IconMenu.h"
 #include "frame/FrameClientWnd.h"
+#include "frame/IdleWatch.h"
 #include "frame/SystemTray.h"
 #include "fw/FrameWnd.h"
 #include "fw/Time.h"
@@ -51,6 +52,7 @@ protected:
     void OnClose();
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetLockHotKey(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleLockChanged(WPARAM wParam, LPARAM lParam);
 
     void OnShow();
     void OnLock();
@@ -68,8 +70,13 @@ private:
     // in force before it.
     void RunLockPanel(bool lockOnOpen, bool carryOn = false);
     void ArmTimedLock();
-    // The lock hotkey's road: the tray's Lock, and an open unlocked panel
-    // locks; nothing while a lock is in force or the settings dialog is open.
+    // Starts the once-a-second look at the input when "IdleLock" is on, and
+    // stops it otherwise: with it off no timer exists.
+    void ArmIdleLock();
+    void OnIdleTick();
+    // The lock hotkey's and the idle lock's road: the tray's Lock, and an
+    // open unlocked panel locks; nothing while a lock is in force or the
+    // settings dialog is open.
     void LockNow();
     // Gives up the current lock hotkey and registers hotKey (0: none). When
     // the system refuses it the old key is taken back; false then.
@@ -83,6 +90,7 @@ private:
     uint32_t m_lockAfterSeconds = 0;
     uint32_t m_lockStartTick = 0;
     int m_lockHotKey = 0;
+    CIdleWatch m_idleWatch;
     CSystemTray m_trayIcon;
     CIconMenu m_iconMenu;
 };

@@ -43,6 +43,9 @@
 #define IDC_ON_TIME 1019
 #define IDC_HOTKEY 1020
 #define IDC_HOTKEY_LABEL 1021
+#define IDC_IDLE_LOCK 1022
+#define IDC_IDLE_MINUTES 1023
+#define IDC_IDLE_SPIN 1024
 
 // Controls of the change-password dialog
 #define IDC_OLD_PASSWORD 1010
@@ -73,5 +76,6 @@
 #define IDS_HOTKEY_REFUSED 57672
 #define IDS_HOTKEY_TAKEN 57673
 #define IDS_WRONG_PASSWORDS 57674
+#define IDS_IDLE_MINUTES_RANGE 57675
 
 #endif

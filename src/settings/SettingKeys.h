@@ -16,11 +16,14 @@ inline constexpr SettingKey UnlockHide = {"Option", "UnlockHide", 0};
 inline constexpr SettingKey UnlockQuit = {"Option", "UnlockQuit", 0};
 inline constexpr SettingKey Protected = {"Option", "Protected", 0};
 inline constexpr SettingKey TimeLock = {"Option", "TimeLock", 0};
+// Lock after IdleMinutes without keyboard or mouse use.
+inline constexpr SettingKey IdleLock = {"Option", "IdleLock", 0};
 // The hotkey control's word; missing means Ctrl+Alt+L.
 inline constexpr SettingKey HotKey = {"Option", "HotKey", 0x064C};
 inline constexpr SettingKey TimeLockType = {"Time", "TimeLockType", 0};
 inline constexpr SettingKey AfterTime = {"Time", "AfterTime", 0};
 inline constexpr SettingKey OnTime = {"Time", "OnTime", 0};
+inline constexpr SettingKey IdleMinutes = {"Time", "IdleMinutes", 10};
 inline constexpr SettingKey Password = {"System", "Password", 0};
 // Wrong passwords typed during the lock, and the time value of the last one.
 inline constexpr SettingKey WrongPasswords = {"System", "WrongPasswords", 0};

@@ -333,6 +333,7 @@ TEST_F(SettingsDlgTest, OkWritesTheOptionsThenTheAutorunValueThenTheTimes)
     Lines expected = options;
     // The lock hotkey last, in its section: the control showed Ctrl+Alt+L.
     expected.push_back("HotKey=1612");
+    expected.push_back("IdleLock=0");
     expected.push_back("[Time]");
     expected.push_back("TimeLockType=1");
     expected.push_back(Format("AfterTime=%ld", static_cast<long>(CTime(2000, 1, 1, 0, 30, 0).GetTime())));
@@ -394,6 +395,49 @@ TEST_F(SettingsDlgTest, AltF4IsRefusedAtOk)
     EXPECT_EQ(text, StringResource(IDS_HOTKEY_REFUSED));
     EXPECT_TRUE(stayed);
     EXPECT_EQ(m_ini.ReadRaw(), "");
+}
+
+TEST_F(SettingsDlgTest, IdleMinutesFollowTheirBoxAndOnlyOneTo240IsKept)
+{
+    Settings().WriteText(Key::IdleMinutes, "500");
+    CSettingsDlg dialog;
+    std::string shown;
+    std::string report;
+    Script script;
+    script.Until([&] { return dialog.m_hWnd != nullptr && ::IsWindowVisible(dialog.m_hWnd); })
+        .Then([&] {
+            HWND d = dialog.m_hWnd;
+            shown = TextOf(::GetDlgItem(d, IDC_IDLE_MINUTES));
+            EXPECT_FALSE(Enabled(d, IDC_IDLE_MINUTES)) << "off by default, its field with it";
+            Click(d, IDC_IDLE_LOCK);
+            EXPECT_TRUE(Enabled(d, IDC_IDLE_MINUTES));
+            ::SetDlgItemTextA(d, IDC_IDLE_MINUTES, "0");
+            ::PostMessageA(d, WM_COMMAND, IDOK, 0);
+        })
+        .Until([&] {
+            HWND box = FindDialog(dialog.m_hWnd);
+            if (box == nullptr || BoxText(box).empty())
+                return false;
+            report = BoxText(box);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Until([&] { return FindDialog(dialog.m_hWnd) == nullptr; })
+        .Then([&] {
+            HWND d = dialog.m_hWnd;
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(d, IDC_IDLE_MINUTES));
+            EXPECT_EQ(Settings().ReadInt(Key::IdleLock), 0) << "nothing written while the minutes are wrong";
+            ::SetDlgItemTextA(d, IDC_IDLE_MINUTES, "240");
+            ::PostMessageA(d, WM_COMMAND, IDOK, 0);
+        });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    script.Stop();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(shown, "10") << "a stored value out of range reads as 10";
+    EXPECT_EQ(report, StringResource(IDS_IDLE_MINUTES_RANGE));
+    EXPECT_EQ(Settings().ReadInt(Key::IdleLock), 1);
+    EXPECT_EQ(Settings().ReadInt(Key::IdleMinutes), 240);
 }
 
 TEST_F(SettingsDlgTest, OneSettingsDialogFromThePanelOrTheTrayAndTheTimedLockPaused)

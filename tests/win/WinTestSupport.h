@@ -47,6 +47,9 @@ public:
     BOOL ReadRunValue(const char* name, std::string* data) override;
     std::vector<std::pair<std::string, std::string>> runValues;
     void DeleteRunValueQuietly(const char* name);
+    // What ReadInput reports.
+    InputState input;
+    void ReadInput(InputState* state) override { *state = input; }
     DWORD GetTickCount() override { return ::GetTickCount(); }
     int32_t CurrentTime() override { return 0; }
 
