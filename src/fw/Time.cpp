@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "fw/LocalTime.h"
+
 CTime::CTime(int year, int month, int day, int hour, int minute, int second)
 {
     std::tm local = {};
@@ -12,17 +14,14 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second)
     local.tm_min = minute;
     local.tm_sec = second;
     local.tm_isdst = -1;
-    m_time = static_cast<int32_t>(std::mktime(&local));
+    // The runtime's mktime gives -1 where it fails.
+    if (!TimeOfLocal(&local, SystemTimeZone(), &m_time))
+        m_time = -1;
 }
 
 bool CTime::GetLocalTm(std::tm* out) const
 {
-    std::time_t t = m_time;
-    const std::tm* local = std::localtime(&t);
-    if (local == nullptr)
-        return false;
-    *out = *local;
-    return true;
+    return LocalTimeOf(m_time, SystemTimeZone(), out);
 }
 
 bool CTime::GetLocalDateTime(LocalDateTime* out) const
@@ -49,11 +48,10 @@ bool CTime::FromLocalDateTime(const LocalDateTime& local, CTime* out)
     fields.tm_min = local.minute;
     fields.tm_sec = local.second;
     fields.tm_isdst = -1;
-    std::time_t t = std::mktime(&fields);
-    // mktime's -1 is also 1969-12-31 23:59:59 UTC, which is refused anyway.
-    if (t < 0 || static_cast<std::time_t>(static_cast<int32_t>(t)) != t)
+    int32_t t = 0;
+    if (!TimeOfLocal(&fields, SystemTimeZone(), &t))
         return false;
-    *out = CTime(static_cast<int32_t>(t));
+    *out = CTime(t);
     return true;
 }
 
