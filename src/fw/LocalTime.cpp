@@ -7,7 +7,7 @@ const int32_t kDayMs = 86400 * 1000;
 const int32_t kTimeMax = 2147483647;
 
 // Days of the year before each month, and through the last month.
-const int kDaysBefore[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+const uint16_t kDaysBefore[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
 // The runtime's leap rule: tm_year a multiple of 4 (right from 1901 to 2099).
 bool IsLeap(long tmYear)
@@ -31,12 +31,13 @@ int WeekdayOf(int32_t days)
     return static_cast<int>((days + 11) % 7);  // 1970-01-01 was a Thursday
 }
 
-// gmtime, for the seconds the conversions here reach: from a week before
-// 1970 to the end of 2038. Unsigned 32-bit division throughout.
-std::tm BrokenDown(int64_t seconds)
+// gmtime of time - offset, for the seconds the conversions here reach:
+// from a week before 1970 to the end of 2038. Unsigned 32-bit arithmetic
+// throughout, shifted by a week so that it never goes below zero.
+std::tm BrokenDown(int32_t time, int32_t offset)
 {
     const uint32_t kWeek = 7 * kDay;
-    uint32_t shifted = static_cast<uint32_t>(seconds + kWeek);
+    uint32_t shifted = static_cast<uint32_t>(time) - static_cast<uint32_t>(offset) + kWeek;
     int32_t days = static_cast<int32_t>(shifted / kDay) - 7;
     uint32_t rest = shifted % kDay;
     std::tm tm = {};
@@ -139,9 +140,10 @@ bool IsInDaylightTime(const std::tm& tm, const TimeZoneRules& zone, const Offset
     return ms < end.ms;
 }
 
-bool FitsTime(int64_t v)
+// The runtime's 32-bit sum where it does not check: wrapping.
+int32_t WrappingSum(int32_t a, int32_t b)
 {
-    return v >= -kTimeMax - 1 && v <= kTimeMax;
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
 }  // namespace
@@ -165,23 +167,22 @@ bool LocalTimeOf(int32_t time, const TimeZoneRules& zone, std::tm* out)
     if (time < 0)
         return false;
     Offsets offsets = OffsetsOf(zone);
-    int64_t standard = static_cast<int64_t>(time) - offsets.timezone;
     // Within three days of either end of the range the runtime decides
     // daylight saving on the UTC date and time instead.
     bool nearEnd = time <= 3 * kDay || time >= kTimeMax - 3 * kDay;
-    std::tm tested = BrokenDown(nearEnd ? time : standard);
+    std::tm tested = BrokenDown(time, nearEnd ? 0 : offsets.timezone);
     if (IsInDaylightTime(tested, zone, offsets)) {
-        *out = BrokenDown(standard - offsets.dstBias);
+        *out = BrokenDown(time, offsets.timezone + offsets.dstBias);
         out->tm_isdst = 1;
     } else {
-        *out = BrokenDown(standard);
+        *out = BrokenDown(time, offsets.timezone);
     }
     return true;
 }
 
 bool TimeOfLocal(std::tm* fields, const TimeZoneRules& zone, int32_t* out)
 {
-    int64_t year = fields->tm_year;
+    long year = fields->tm_year;
     if (year < 69 || year > 139)
         return false;
     if (fields->tm_mon < 0 || fields->tm_mon > 11) {
@@ -194,33 +195,29 @@ bool TimeOfLocal(std::tm* fields, const TimeZoneRules& zone, int32_t* out)
         if (year < 69 || year > 139)
             return false;
     }
-    // Each step must fit in 32 bits, as the runtime checks it.
-    int64_t local = static_cast<int64_t>(DaysToYear(year)) + YearDayOfMonthStart(year, fields->tm_mon) - 1 +
-                    fields->tm_mday;
-    if (!FitsTime(local))
+    // Each step must not overflow 32 bits, as the runtime checks it.
+    int32_t local = DaysToYear(year) + YearDayOfMonthStart(year, fields->tm_mon) - 1;
+    if (__builtin_add_overflow(local, fields->tm_mday, &local))
         return false;
     const int steps[3][2] = {{24, fields->tm_hour}, {60, fields->tm_min}, {60, fields->tm_sec}};
     for (const auto& step : steps) {
-        local *= step[0];
-        if (!FitsTime(local))
-            return false;
-        local += step[1];
-        if (!FitsTime(local))
+        if (__builtin_mul_overflow(local, step[0], &local) || __builtin_add_overflow(local, step[1], &local))
             return false;
     }
+    // Unchecked there: a sum past 2^31 - 1 wraps and is refused as negative.
     Offsets offsets = OffsetsOf(zone);
-    int64_t t = local + offsets.timezone;
+    int32_t t = WrappingSum(local, offsets.timezone);
     std::tm converted;
-    if (t > kTimeMax || !LocalTimeOf(static_cast<int32_t>(t), zone, &converted))
+    if (!LocalTimeOf(t, zone, &converted))
         return false;
     if (fields->tm_isdst > 0 || (fields->tm_isdst < 0 && converted.tm_isdst > 0)) {
-        t += offsets.dstBias;
+        t = WrappingSum(t, offsets.dstBias);
         // The runtime would read through a null pointer here.
-        if (t > kTimeMax || !LocalTimeOf(static_cast<int32_t>(t), zone, &converted))
+        if (!LocalTimeOf(t, zone, &converted))
             return false;
     }
     *fields = converted;
-    *out = static_cast<int32_t>(t);
+    *out = t;
     return true;
 }
 

@@ -8,18 +8,18 @@
 #include <cstdint>
 #include <ctime>
 
-// A SYSTEMTIME of the time-zone record. With year 0 it is the day-in-month
-// form: the week-th (1 to 4, 5 meaning the last) dayOfWeek (0 = Sunday) of
-// month; otherwise day is a day of that month, in every year.
+// A SYSTEMTIME of the time-zone record, field for field. With year 0 it is
+// the day-in-month form: the day-th (1 to 4, 5 meaning the last) dayOfWeek
+// (0 = Sunday) of month; otherwise day is a day of that month, every year.
 struct ZoneDate {
-    int year = 0;
-    int month = 0;  // 0: no transition
-    int dayOfWeek = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int milliseconds = 0;
+    uint16_t year = 0;
+    uint16_t month = 0;  // 0: no transition
+    uint16_t dayOfWeek = 0;
+    uint16_t day = 0;
+    uint16_t hour = 0;
+    uint16_t minute = 0;
+    uint16_t second = 0;
+    uint16_t milliseconds = 0;
 };
 
 // TIME_ZONE_INFORMATION's numbers: UTC = local time + bias, in minutes.

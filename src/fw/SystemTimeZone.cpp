@@ -3,21 +3,11 @@
 
 #include "fw/LocalTime.h"
 
+#include <cstring>
+
 namespace {
 
-ZoneDate ZoneDateOf(const SYSTEMTIME& date)
-{
-    ZoneDate zone;
-    zone.year = date.wYear;
-    zone.month = date.wMonth;
-    zone.dayOfWeek = date.wDayOfWeek;
-    zone.day = date.wDay;
-    zone.hour = date.wHour;
-    zone.minute = date.wMinute;
-    zone.second = date.wSecond;
-    zone.milliseconds = date.wMilliseconds;
-    return zone;
-}
+static_assert(sizeof(ZoneDate) == sizeof(SYSTEMTIME), "ZoneDate is a SYSTEMTIME");
 
 bool g_zoneRead = false;
 TimeZoneRules g_zone;
@@ -37,8 +27,8 @@ const TimeZoneRules& SystemTimeZone()
     g_zone.bias = info.Bias;
     g_zone.standardBias = info.StandardBias;
     g_zone.daylightBias = info.DaylightBias;
-    g_zone.standardDate = ZoneDateOf(info.StandardDate);
-    g_zone.daylightDate = ZoneDateOf(info.DaylightDate);
+    std::memcpy(static_cast<void*>(&g_zone.standardDate), &info.StandardDate, sizeof(SYSTEMTIME));
+    std::memcpy(static_cast<void*>(&g_zone.daylightDate), &info.DaylightDate, sizeof(SYSTEMTIME));
     return g_zone;
 }
 
