@@ -46,8 +46,11 @@ printf '%-10s %10s %10d\n' headers "" "$first"
 
 # What .rsrc holds, by language and by kind: the data of each resource
 # (the directory that finds them comes on top).
+# Each resource also goes to a list of parts, for the largest parts below.
 echo "resources by language (bytes of data, count):"
-python3 - "$exe" <<'PY'
+parts_file=$(mktemp)
+trap 'rm -f "$parts_file"' EXIT
+python3 - "$exe" "$parts_file" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
 pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -70,10 +73,12 @@ def entries(offset):
         yield struct.unpack_from("<II", data, base + offset + 16 + 8 * k)
 
 totals = {}
+parts = open(sys.argv[2], "w")
 for kind, sub in entries(0):
-    for _, sub2 in entries(sub & 0x7FFFFFFF):
+    for ident, sub2 in entries(sub & 0x7FFFFFFF):
         for lang, leaf in entries(sub2 & 0x7FFFFFFF):
             size = struct.unpack_from("<I", data, base + leaf + 4)[0]
+            parts.write("%d resource: %s %d (language %04x)\n" % (size, kinds.get(kind, str(kind)), ident, lang))
             key = (langs.get(lang, hex(lang)), kinds.get(kind, str(kind)))
             count, total = totals.get(key, (0, 0))
             totals[key] = (count + 1, total + size)
@@ -86,30 +91,9 @@ PY
 # The five largest parts left: each function's and datum's section in the
 # link map (names demangled) and each resource.
 map=$(dirname "$exe")/Tethra.map
-parts=$(python3 - "$exe" "$map" <<'PY' | sort -rn
-import os, re, struct, subprocess, sys
-exe, mapfile = sys.argv[1], sys.argv[2]
-data = open(exe, "rb").read()
-pe = struct.unpack_from("<I", data, 0x3C)[0]
-sections = struct.unpack_from("<H", data, pe + 6)[0]
-opt = struct.unpack_from("<H", data, pe + 20)[0]
-dirs = pe + 24 + (96 if struct.unpack_from("<H", data, pe + 24)[0] == 0x10B else 112)
-rva = struct.unpack_from("<I", data, dirs + 2 * 8)[0]
-for i in range(sections):
-    sh = pe + 24 + opt + 40 * i
-    vsize, vaddr, _, raw = struct.unpack_from("<IIII", data, sh + 8)
-    if vaddr <= rva < vaddr + vsize:
-        base = raw + rva - vaddr
-kinds = {2: "bitmap", 3: "icon image", 4: "menu", 5: "dialog", 6: "string block", 16: "version"}
-def entries(offset):
-    named, ids = struct.unpack_from("<HH", data, base + offset + 12)
-    for k in range(named + ids):
-        yield struct.unpack_from("<II", data, base + offset + 16 + 8 * k)
-for kind, sub in entries(0):
-    for ident, sub2 in entries(sub & 0x7FFFFFFF):
-        for lang, leaf in entries(sub2 & 0x7FFFFFFF):
-            size = struct.unpack_from("<I", data, base + leaf + 4)[0]
-            print(size, "resource: %s %d (language %04x)" % (kinds.get(kind, "type %d" % kind), ident, lang))
+parts=$( (cat "$parts_file"; python3 - "$map" <<'PY') | sort -rn
+import os, re, subprocess, sys
+mapfile = sys.argv[1]
 if not os.path.exists(mapfile):
     print(0, "(no link map: %s)" % mapfile)
     sys.exit()

@@ -221,6 +221,19 @@ bool TimeOfLocal(std::tm* fields, const TimeZoneRules& zone, int32_t* out)
     return true;
 }
 
+std::tm LocalTmOf(int year, int month, int day, int hour, int minute, int second, int isdst)
+{
+    std::tm tm = {};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = isdst;
+    return tm;
+}
+
 int64_t SecondsOfUtc(int year, int month, int day, int hour, int minute, int second)
 {
     long tmYear = year - 1900;

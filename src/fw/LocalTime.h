@@ -51,6 +51,9 @@ bool LocalTimeOf(int32_t time, const TimeZoneRules& zone, std::tm* out);
 // returns -1: no 32-bit time from 1970 on holds it.
 bool TimeOfLocal(std::tm* fields, const TimeZoneRules& zone, int32_t* out);
 
+// The fields mktime takes for a local date and time (month 1 to 12).
+std::tm LocalTmOf(int year, int month, int day, int hour, int minute, int second, int isdst);
+
 // Seconds since 1970-01-01 00:00:00 of a UTC date and time from 1969 to
 // 2038 (month 1 to 12), as the clock gives it.
 int64_t SecondsOfUtc(int year, int month, int day, int hour, int minute, int second);

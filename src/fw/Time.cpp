@@ -6,14 +6,7 @@
 
 CTime::CTime(int year, int month, int day, int hour, int minute, int second)
 {
-    std::tm local = {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
+    std::tm local = LocalTmOf(year, month, day, hour, minute, second, -1);
     // The runtime's mktime gives -1 where it fails.
     if (!TimeOfLocal(&local, SystemTimeZone(), &m_time))
         m_time = -1;
@@ -40,14 +33,7 @@ bool CTime::GetLocalDateTime(LocalDateTime* out) const
 
 bool CTime::FromLocalDateTime(const LocalDateTime& local, CTime* out)
 {
-    std::tm fields = {};
-    fields.tm_year = local.year - 1900;
-    fields.tm_mon = local.month - 1;
-    fields.tm_mday = local.day;
-    fields.tm_hour = local.hour;
-    fields.tm_min = local.minute;
-    fields.tm_sec = local.second;
-    fields.tm_isdst = -1;
+    std::tm fields = LocalTmOf(local.year, local.month, local.day, local.hour, local.minute, local.second, -1);
     int32_t t = 0;
     if (!TimeOfLocal(&fields, SystemTimeZone(), &t))
         return false;

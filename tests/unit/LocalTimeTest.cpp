@@ -32,14 +32,7 @@ void ExpectLocal(int32_t t, const TimeZoneRules& zone, Local want)
 int64_t TimeOf(const TimeZoneRules& zone, int year, int month, int day, int hour, int minute, int second,
                int isdst = -1)
 {
-    std::tm tm = {};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = isdst;
+    std::tm tm = LocalTmOf(year, month, day, hour, minute, second, isdst);
     int32_t t = 0;
     return TimeOfLocal(&tm, zone, &t) ? t : -1;
 }

@@ -90,19 +90,6 @@ protected:
         Describe("runtime", theirs);
     }
 
-    static std::tm Fields(int year, int month, int day, int hour, int minute, int second, int isdst)
-    {
-        std::tm tm = {};
-        tm.tm_year = year - 1900;
-        tm.tm_mon = month - 1;
-        tm.tm_mday = day;
-        tm.tm_hour = hour;
-        tm.tm_min = minute;
-        tm.tm_sec = second;
-        tm.tm_isdst = isdst;
-        return tm;
-    }
-
     void Report(const char* what)
     {
         const TimeZoneRules& zone = SystemTimeZone();
@@ -153,23 +140,23 @@ TEST_F(LocalTimeTest, MakeTimeMatchesTheRuntimeAroundTheChangesAndTheEnds)
             for (int day = 1; day <= 31; ++day) {
                 for (int minutes = 0; minutes < 24 * 60; minutes += 30) {
                     for (int isdst : {-1, 0, 1})
-                        CompareMakeTime(Fields(year, month, day, minutes / 60, minutes % 60, 0, isdst));
+                        CompareMakeTime(LocalTmOf(year, month, day, minutes / 60, minutes % 60, 0, isdst));
                 }
             }
         }
     }
     // The ends of the range and fields out of range.
     for (int hour = 0; hour < 24; ++hour) {
-        CompareMakeTime(Fields(1969, 12, 31, hour, 59, 59, -1));
-        CompareMakeTime(Fields(1970, 1, 1, hour, 0, 0, -1));
-        CompareMakeTime(Fields(2038, 1, 18, hour, 14, 7, -1));
-        CompareMakeTime(Fields(2038, 1, 19, hour, 14, 8, -1));
+        CompareMakeTime(LocalTmOf(1969, 12, 31, hour, 59, 59, -1));
+        CompareMakeTime(LocalTmOf(1970, 1, 1, hour, 0, 0, -1));
+        CompareMakeTime(LocalTmOf(2038, 1, 18, hour, 14, 7, -1));
+        CompareMakeTime(LocalTmOf(2038, 1, 19, hour, 14, 8, -1));
     }
-    CompareMakeTime(Fields(1960, 1, 1, 0, 0, 0, -1));
-    CompareMakeTime(Fields(2040, 1, 1, 0, 0, 0, -1));
-    CompareMakeTime(Fields(1999, 14, 30, 25, -1, 61, -1));
-    CompareMakeTime(Fields(2001, -1, 0, -1, 0, 0, -1));
-    CompareMakeTime(Fields(2000, 1, 1, 1, 0, 0, -1));
+    CompareMakeTime(LocalTmOf(1960, 1, 1, 0, 0, 0, -1));
+    CompareMakeTime(LocalTmOf(2040, 1, 1, 0, 0, 0, -1));
+    CompareMakeTime(LocalTmOf(1999, 14, 30, 25, -1, 61, -1));
+    CompareMakeTime(LocalTmOf(2001, -1, 0, -1, 0, 0, -1));
+    CompareMakeTime(LocalTmOf(2000, 1, 1, 1, 0, 0, -1));
     Report("mktime");
     EXPECT_EQ(m_mismatches, 0);
 }
