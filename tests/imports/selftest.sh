@@ -114,6 +114,29 @@ done
 expect "comctl32 ordinal 8 passes" 0 "imports ok:" "$tmp/ord8.exe"
 expect "comctl32 ordinal 9 is refused" 1 "import by ordinal 9 from COMCTL32.dll" "$tmp/ord9.exe"
 
+# A variable imported from a DLL without dllimport needs a pseudo-relocation,
+# which only the runtime's start-up would apply: the product's link refuses it.
+printf 'LIBRARY DATA.dll\nEXPORTS\n    shared_value DATA\n' > "$tmp/data.def"
+"$dlltool" -d "$tmp/data.def" -l "$tmp/libdata.a" || { echo "FAIL dlltool"; exit 1; }
+cat > "$tmp/data.cpp" <<'EOF'
+#include <windows.h>
+extern "C" int shared_value;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return shared_value; }
+EOF
+# The refusal names the variable (without the options it would only miss
+# the runtime's relocator).
+if out=$("$cxx" $product -static -mwindows $win4 "$tmp/data.cpp" "$tmp/libdata.a" $runtime \
+        -Wl,--disable-auto-import,--disable-runtime-pseudo-reloc -o "$tmp/data.exe" 2>&1); then
+    echo "FAIL a data import needing a pseudo-relocation linked"
+    failures=$((failures + 1))
+elif printf '%s\n' "$out" | grep -q "shared_value" && ! printf '%s\n' "$out" | grep -q relocator; then
+    echo "ok   a data import needing a pseudo-relocation is refused by name"
+else
+    echo "FAIL a data import needing a pseudo-relocation: unexpected link error:"
+    printf '%s\n' "$out" | sed 's/^/     /'
+    failures=$((failures + 1))
+fi
+
 if command -v "$cc64" > /dev/null; then
     build "$tmp/x64.exe" "$cc64" -Os -static -mwindows $win4 "$tmp/plain.c"
     expect "64-bit program is refused" 1 "PE32+" "$tmp/x64.exe"
