@@ -797,11 +797,11 @@ def main():
     # Windows 9x shows 16 and 32 pixels (tray, about box, Explorer); its
     # 48-pixel views are an accessibility option that scales the 32-pixel
     # image, which costs less than the 5 KB a 48-pixel pair would add. Dialog
-    # icons show their 32-pixel image. The prompt's icon keeps every size.
+    # icons show their 32-pixel image; 24 pixels is a size no 9x view uses.
     write_icon(os.path.join(out, "Tethra.ico"), draw_tethra, (16, 32))
     write_icon(os.path.join(out, "Password.ico"), draw_password, (16, 32))
     write_icon(os.path.join(out, "Settings.ico"), draw_settings, (16, 32))
-    write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 24, 32, 48))
+    write_icon(os.path.join(out, "Prompt.ico"), draw_prompt, (16, 32))
     write_bmp4(os.path.join(out, "Banner.bmp"), draw_banner(), BANNER_PALETTE, rle=True)
     write_bmp8(os.path.join(out, "MenuIcons.bmp"), draw_menu_strip())
     write_bmp4(os.path.join(out, "CheckMark.bmp"), draw_check_mark(), VGA)

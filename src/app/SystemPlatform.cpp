@@ -3,7 +3,9 @@
 
 #include <shellapi.h>
 
-#include <ctime>
+#include <cstdint>
+
+#include "fw/LocalTime.h"
 
 namespace {
 
@@ -135,7 +137,7 @@ public:
     }
 
     DWORD GetTickCount() override { return ::GetTickCount(); }
-    int32_t CurrentTime() override { return static_cast<int32_t>(std::time(nullptr)); }
+    int32_t CurrentTime() override { return SystemCurrentTime(); }
 };
 
 CSystemPlatform g_systemPlatform;

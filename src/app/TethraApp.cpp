@@ -9,6 +9,8 @@
 #include "frame/MainFrame.h"
 #include "fw/Afx.h"
 #include "fw/CommandLine.h"
+#include "fw/Fault.h"
+#include "lock/LockPanelDlg.h"
 #include "res/resource.h"
 #include "settings/PasswordStore.h"
 #include "settings/RunKey.h"
@@ -30,6 +32,22 @@ CSettingsFile AppSettings()
     return CSettingsFile(TheApp().m_strSettingsPath);
 }
 
+namespace {
+
+// A fault ends the process; a lock in force would leave the pointer held and
+// task switching off with no program to give them back. They go, as at any
+// other end while locked; the protected-restart value stays, so a protected
+// lock comes back at the next start.
+void ReleaseLockOnFault()
+{
+    if (!CLockPanelDlg::IsLockInForce())
+        return;
+    Platform().ClipCursor(nullptr);
+    Platform().SetScreenSaverRunning(FALSE);
+}
+
+}  // namespace
+
 bool CTethraApp::IsWin9xPlatform()
 {
     return Platform().GetPlatformId() == VER_PLATFORM_WIN32_WINDOWS;
@@ -42,6 +60,7 @@ BOOL CTethraApp::InitInstance()
     ::CreateMutexA(nullptr, TRUE, m_pszAppName.c_str());
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
         return FALSE;
+    AfxSetFaultHandler(ReleaseLockOnFault);
 
     Enable3dControlsStatic();
 

@@ -2,27 +2,19 @@
 
 #include <cstdint>
 
+#include "fw/LocalTime.h"
+
 CTime::CTime(int year, int month, int day, int hour, int minute, int second)
 {
-    std::tm local = {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    m_time = static_cast<int32_t>(std::mktime(&local));
+    std::tm local = LocalTmOf(year, month, day, hour, minute, second, -1);
+    // The runtime's mktime gives -1 where it fails.
+    if (!TimeOfLocal(&local, SystemTimeZone(), &m_time))
+        m_time = -1;
 }
 
 bool CTime::GetLocalTm(std::tm* out) const
 {
-    std::time_t t = m_time;
-    const std::tm* local = std::localtime(&t);
-    if (local == nullptr)
-        return false;
-    *out = *local;
-    return true;
+    return LocalTimeOf(m_time, SystemTimeZone(), out);
 }
 
 bool CTime::GetLocalDateTime(LocalDateTime* out) const
@@ -41,19 +33,11 @@ bool CTime::GetLocalDateTime(LocalDateTime* out) const
 
 bool CTime::FromLocalDateTime(const LocalDateTime& local, CTime* out)
 {
-    std::tm fields = {};
-    fields.tm_year = local.year - 1900;
-    fields.tm_mon = local.month - 1;
-    fields.tm_mday = local.day;
-    fields.tm_hour = local.hour;
-    fields.tm_min = local.minute;
-    fields.tm_sec = local.second;
-    fields.tm_isdst = -1;
-    std::time_t t = std::mktime(&fields);
-    // mktime's -1 is also 1969-12-31 23:59:59 UTC, which is refused anyway.
-    if (t < 0 || static_cast<std::time_t>(static_cast<int32_t>(t)) != t)
+    std::tm fields = LocalTmOf(local.year, local.month, local.day, local.hour, local.minute, local.second, -1);
+    int32_t t = 0;
+    if (!TimeOfLocal(&fields, SystemTimeZone(), &t))
         return false;
-    *out = CTime(static_cast<int32_t>(t));
+    *out = CTime(t);
     return true;
 }
 

@@ -26,13 +26,11 @@ public:
 
     int32_t GetTime() const { return m_time; }
 
-    // Local broken-down time. False when the runtime cannot convert the
-    // value (a negative time, on some runtimes).
+    // Local broken-down time (fw/LocalTime.h). False for a negative value,
+    // which Windows' runtime refuses too.
     bool GetLocalTm(std::tm* out) const;
 
-    // The local date and time. False for a negative value, on every
-    // runtime: Windows' runtime refuses times before 1970, so a value that
-    // converts here must convert there too.
+    // The local date and time; false for a negative value.
     bool GetLocalDateTime(LocalDateTime* out) const;
     // The instant of a local date and time; false when none of ours holds
     // it (before 1970-01-01 00:00:00 UTC, or past 2038).

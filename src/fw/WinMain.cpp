@@ -5,6 +5,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/)
 {
-    // The runtime's own tail rules differ from ours; start from the whole line.
+    // CWinApp finds the tail in the whole line itself.
     return AfxWinMain(instance, ::GetCommandLineA());
 }

@@ -1,12 +1,7 @@
 #include "settings/PasswordStore.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
-
-#if defined(_WIN32) && defined(__i386__)
-#include <float.h>
-#endif
 
 namespace {
 
@@ -49,6 +44,30 @@ double KernelSin(double x)
     return x + v * (s1 + z * r);
 }
 
+// floor for the reduction below, whose arguments stay far inside the
+// 64-bit integers; exact, so the same bits as any C library's.
+double Floor(double x)
+{
+    double whole = static_cast<double>(static_cast<int64_t>(x));
+    return whole > x ? whole - 1.0 : whole;
+}
+
+#if defined(__i386__)
+// The x87 control word, whose precision bits decide how every operation
+// here rounds.
+unsigned short X87ControlWord()
+{
+    unsigned short word;
+    asm volatile("fnstcw %0" : "=m"(word) : : "memory");
+    return word;
+}
+
+void SetX87ControlWord(unsigned short word)
+{
+    asm volatile("fldcw %0" : : "m"(word) : "memory");
+}
+#endif
+
 int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -85,7 +104,7 @@ double PortableCos(double x)
     const double pio2Part1 = 1.57079632673412561417e+00;
     const double pio2Part2 = 6.07710050630396597660e-11;
     const double pio2Part3 = 2.02226624879595063154e-21;
-    double n = std::floor(x * twoOverPi + 0.5);
+    double n = Floor(x * twoOverPi + 0.5);
     double r = ((x - n * pio2Part1) - n * pio2Part2) - n * pio2Part3;
     switch (static_cast<int64_t>(n) & 3) {
     case 0:
@@ -103,10 +122,11 @@ std::string ScramblePassword(const std::string& text)
 {
     std::string result;
     result.reserve(text.size());
-#if defined(_WIN32) && defined(__i386__)
-    // Double precision, as SSE and every other FPU computes it.
-    unsigned int savedPrecision = _controlfp(0, 0) & _MCW_PC;
-    _controlfp(_PC_53, _MCW_PC);
+#if defined(__i386__)
+    // Double precision (precision control 10), as SSE and every other FPU
+    // computes it.
+    unsigned short savedControl = X87ControlWord();
+    SetX87ControlWord(static_cast<unsigned short>((savedControl & ~0x0300) | 0x0200));
 #endif
     double x = kSeed;
     for (char c : text) {
@@ -115,8 +135,8 @@ std::string ScramblePassword(const std::string& text)
         uint8_t key = static_cast<uint8_t>(std::abs(whole));
         result.push_back(static_cast<char>(static_cast<uint8_t>(c) ^ key));
     }
-#if defined(_WIN32) && defined(__i386__)
-    _controlfp(savedPrecision, _MCW_PC);
+#if defined(__i386__)
+    SetX87ControlWord(savedControl);
 #endif
     return result;
 }

@@ -1,13 +1,16 @@
 #!/bin/bash
 # Fails when an i686 executable would not load, or would quietly misbehave,
-# on Windows 98 SE:
-#  - it imports from a DLL outside the small set Tethra is allowed to use;
+# on Windows 95 or 98 SE:
+#  - it imports from a DLL outside the small set Tethra is allowed to use
+#    (no C runtime DLL: the first Windows 95 has none);
 #  - it imports a function that the Windows 98 SE DLL does not export
 #    (the loader refuses to start the program);
 #  - it imports a wide-character ("...W") API, which Windows 9x exports only
 #    as a stub failing with ERROR_CALL_NOT_IMPLEMENTED; none is excused,
 #    not even the runtime's own (Tethra's build keeps those out);
-#  - its PE header is not PE32 with subsystem version 4.0.
+#  - its PE header is not PE32 with subsystem version 4.0;
+#  - it has a TLS directory, which only the C runtime's start-up (not
+#    linked) would fill in.
 #
 # usage: check_imports.sh EXE EXPORTS_LIST
 #   EXPORTS_LIST: '#' comment lines, then "dllname.dll FunctionName" lines;
@@ -76,7 +79,7 @@ if ! dump=$("$objdump" -p "$exe" 2>&1); then
 fi
 
 # DLLs Tethra may link against (compared case-insensitively).
-allowed_dlls="kernel32.dll user32.dll gdi32.dll comctl32.dll shell32.dll advapi32.dll msvcrt.dll"
+allowed_dlls="kernel32.dll user32.dll gdi32.dll comctl32.dll shell32.dll advapi32.dll"
 
 # Wide-character APIs caught by name, whether or not the list has an
 # "...A" twin for them (CommandLineToArgvW has none).
@@ -120,6 +123,7 @@ BEGIN {
 /^MajorSubsystemVersion[ \t]/ { submaj = $2 }
 /^MinorSubsystemVersion[ \t]/ { submin = $2 }
 /^There is an import table/ { saw_table = 1 }
+/^Entry 9 / && ($3 != "00000000" || $4 != "00000000") { fail("TLS directory present") }
 
 /^\tDLL Name: / {
     dll = $0
