@@ -184,6 +184,13 @@ tethra_wine_up() {
         # A program that crashes ends at once instead of waiting behind
         # Wine's crash dialog until its test times out.
         timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        # On the WoW64 road wineboot's 32-bit steps run as WoW64 processes,
+        # whose failing text metrics store smaller desktop fonts (a menu font
+        # of -11, not -12, in the x86_64 pass's prefix too): forget them, so
+        # that the first program of the prefix measures them again.
+        if [ "$TETHRA_I686_ROAD" = wow64 ]; then
+            timeout 60 wine reg delete 'HKCU\Control Panel\Desktop\WindowMetrics' /f >/dev/null 2>&1
+        fi
         timeout 60 wineserver -w
         echo "$TETHRA_WINE_ARCH" >"$WINEPREFIX/.tethra-ready"
     fi
