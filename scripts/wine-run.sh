@@ -7,7 +7,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-if [ "$TETHRA_WINE_ARCH" = win32 ] && reason=$(tethra_wine32_missing); then
+if [ "$TETHRA_WINE_ARCH" = win32 ] && reason=$(tethra_i686_missing); then
     echo "SKIPPED: $reason"
     exit 77
 fi

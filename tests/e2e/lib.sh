@@ -37,7 +37,7 @@ E2E_START_SECONDS=$SECONDS
 TRAY_L=0 TRAY_T=0 TRAY_R=0 TRAY_B=0 TRAY_ICON_X=0 TRAY_ICON_Y=0 TRAY_ICON_SIZE=0
 TRAY_BASELINE=""
 
-RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+RUN_KEY="$TETHRA_HKLM_SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 
 log() { echo "[$E2E_NAME $((SECONDS - E2E_START_SECONDS))s] $*" >&2; }
 
@@ -50,7 +50,7 @@ fail() {
 
 e2e_begin() {
     E2E_NAME=$1
-    if [ "$TETHRA_WINE_ARCH" = win32 ] && E2E_SKIP_REASON=$(tethra_wine32_missing); then
+    if [ "$TETHRA_WINE_ARCH" = win32 ] && E2E_SKIP_REASON=$(tethra_i686_missing); then
         echo "SKIPPED: $E2E_SKIP_REASON"
         exit 77
     fi

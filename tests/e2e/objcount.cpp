@@ -13,6 +13,7 @@
 #include "objcount.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -95,7 +96,12 @@ ULONGLONG CommittedPrivateBytes()
 
 }  // namespace
 
-extern "C" __declspec(dllexport) DWORD WINAPI TethraCountObjects(LPVOID record)
+extern "C" __declspec(dllexport) DWORD WINAPI TethraCountObjects(LPVOID record);
+// The probe starts the counter with CreateRemoteThread. On i686 a calling
+// convention other than a thread routine's would wreck the stack there.
+static_assert(std::is_same_v<decltype(&TethraCountObjects), LPTHREAD_START_ROUTINE>);
+
+DWORD WINAPI TethraCountObjects(LPVOID record)
 {
     ObjectCounts counts;
     std::memset(&counts, 0, sizeof counts);

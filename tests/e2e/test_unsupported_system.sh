@@ -22,7 +22,7 @@ nt_end() {
 trap nt_end EXIT
 
 export WINEPREFIX="$NT_ROOT/prefix"
-WINEARCH=$TETHRA_WINE_ARCH timeout 180 wine wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+WINEARCH=$TETHRA_PREFIX_ARCH timeout 180 wine wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
 timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
 timeout 60 wine reg query 'HKCU\Software\Wine' /v Version >/dev/null 2>&1 && fail "the new prefix has a Version value"
